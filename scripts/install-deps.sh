@@ -1,0 +1,16 @@
+#!/bin/sh
+# Installs what TALU needs on Debian 12 (run as root).
+set -e
+export DEBIAN_FRONTEND=noninteractive
+PKGS="build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite \
+libqt6sql6-psql libqt6sql6-odbc libsqlite3-dev tdsodbc unixodbc-dev fonts-liberation \
+fonts-dejavu-core xvfb xauth"
+[ "${1:-}" = "--test" ] && PKGS="$PKGS postgresql"
+missing=""
+for p in $PKGS; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"
+done
+if [ -n "$missing" ]; then
+  apt-get update -q
+  apt-get install -y -q --no-install-recommends $missing
+fi

@@ -1,0 +1,103 @@
+#include "app/Formen.h"
+
+#include <QHash>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+
+namespace talu::formen {
+
+namespace {
+struct Register {
+    QHash<QString, Fabrik> fabriken;
+    QList<QPair<QString, QPointer<QWidget>>> geladen;
+    QPointer<QMdiArea> mdi;
+};
+Register& reg() {
+    static Register r;
+    return r;
+}
+void aufraeumen() {
+    auto& g = reg().geladen;
+    for (int i = int(g.size()) - 1; i >= 0; --i)
+        if (g[i].second.isNull()) g.removeAt(i);
+}
+QMdiSubWindow* rahmenVon(QWidget* w) {
+    for (QWidget* p = w ? w->parentWidget() : nullptr; p; p = p->parentWidget())
+        if (auto* s = qobject_cast<QMdiSubWindow*>(p)) return s;
+    return nullptr;
+}
+}  // namespace
+
+Registrierung::Registrierung(const QString& name, Fabrik fabrik) { reg().fabriken.insert(name, std::move(fabrik)); }
+
+bool istRegistriert(const QString& name) { return reg().fabriken.contains(name); }
+
+void setzeHauptfenster(QMdiArea* mdi) { reg().mdi = mdi; }
+QMdiArea* hauptfenster() { return reg().mdi; }
+
+QWidget* vorhanden(const QString& name) {
+    aufraeumen();
+    for (const auto& [n, w] : reg().geladen)
+        if (n == name) return w;
+    return nullptr;
+}
+
+QWidget* instanz(const QString& name) {
+    if (QWidget* w = vorhanden(name)) return w;
+    const auto it = reg().fabriken.constFind(name);
+    if (it == reg().fabriken.constEnd()) return nullptr;
+    QWidget* w = (*it)();
+    if (!w) return nullptr;
+    w->setObjectName(name);
+    w->setAttribute(Qt::WA_DeleteOnClose);
+    if (QMdiArea* mdi = reg().mdi) {
+        QMdiSubWindow* sub = mdi->addSubWindow(w);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    reg().geladen.append({name, QPointer<QWidget>(w)});
+    return w;
+}
+
+QWidget* zeige(const QString& name) {
+    QWidget* w = instanz(name);
+    if (!w) return nullptr;
+    if (QMdiSubWindow* sub = rahmenVon(w)) {
+        sub->show();
+        sub->raise();
+        if (reg().mdi) reg().mdi->setActiveSubWindow(sub);
+    } else {
+        w->show();
+        w->raise();
+    }
+    w->activateWindow();
+    return w;
+}
+
+void entlade(QWidget* form) {
+    if (!form) return;
+    for (auto& e : reg().geladen)
+        if (e.second == form) e.second = nullptr;
+    aufraeumen();
+    if (QMdiSubWindow* sub = rahmenVon(form)) {
+        sub->close();
+    } else {
+        form->close();
+    }
+}
+
+void schliesseAlleKinder() {
+    aufraeumen();
+    const auto kopie = reg().geladen;
+    for (int i = int(kopie.size()) - 1; i >= 0; --i)
+        if (!kopie[i].second.isNull()) entlade(kopie[i].second);
+}
+
+QStringList geladene() {
+    aufraeumen();
+    QStringList l;
+    for (const auto& e : reg().geladen) l << e.first;
+    return l;
+}
+
+}  // namespace talu::formen

@@ -1,0 +1,67 @@
+#include "app/modPublics.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+
+namespace talu {
+
+namespace {
+QString g_programmVerzeichnis;
+
+bool beschreibbar(const QString& dir) {
+    if (dir.isEmpty() || !QFileInfo(dir).isDir()) return false;
+    QTemporaryFile probe(QDir(dir).filePath("talu_probe_XXXXXX"));
+    return probe.open();
+}
+}  // namespace
+
+void Publics::zuruecksetzen() {
+    ServerName.clear(); DatenbankName.clear(); DbBenutzer.clear(); DbPasswort.clear();
+    RsSuche.schliessen(); RsGutachter.schliessen(); RsBenutzer.schliessen();
+    RsKreise.schliessen(); RsOrtsdaten.schliessen();
+    Modus.clear(); SuchArt.clear();
+    AktPlz.clear(); AktOrt.clear(); AktGemeindeschluessel.clear(); AktOrtAnzeige.clear();
+    AktOrtId = 0;
+    OrtsAbfrage.clear();
+    OrtFuerNeuesGrundstueck = StrassenEintrag = OrtAbgerechnet = false;
+    PreisBodenrichtwert = PreisGutachter = 0;
+    AuswahlFuerStadtMaske = false;
+    GewaehlterKreis.clear(); GewaehlteKreisId = 0;
+    GewaehlterGutachter.clear(); GewaehlteGutachterId = 0;
+    StrassenPlz.clear(); StrassenStadt.clear(); StrassenStadtteil.clear(); StrassenOrtId = 0;
+    MarktTabelle.clear(); MarktTitel.clear();
+    Editiermodus = false;
+    Ausgabe = 3;
+}
+
+Publics& publics() {
+    static Publics p;
+    return p;
+}
+
+QString versionsText() {
+    return QString("%1.%2%3").arg(TALU_VERSION_MAJOR).arg(TALU_VERSION_MINOR).arg(TALU_VERSION_REVISION);
+}
+
+void setzeProgrammVerzeichnis(const QString& pfad) { g_programmVerzeichnis = pfad; }
+
+QString programmVerzeichnis() {
+    if (!g_programmVerzeichnis.isEmpty()) return g_programmVerzeichnis;
+    const QString exeDir = QCoreApplication::applicationDirPath();
+    if (beschreibbar(exeDir)) {
+        g_programmVerzeichnis = exeDir;
+    } else {
+        QString d = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        if (d.isEmpty()) d = QDir::homePath() + "/.local/share/talu";
+        QDir().mkpath(d);
+        g_programmVerzeichnis = d;
+    }
+    return g_programmVerzeichnis;
+}
+
+QString programmDatei(const QString& name) { return QDir(programmVerzeichnis()).filePath(name); }
+
+}  // namespace talu

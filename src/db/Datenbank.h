@@ -1,0 +1,91 @@
+#pragma once
+#include <QList>
+#include <QPair>
+#include <QSqlDatabase>
+#include <QSqlRecord>
+#include <QString>
+#include <QVariant>
+#include <functional>
+#include <stdexcept>
+
+#include "db/Backend.h"
+#include "db/Dialekt.h"
+#include "db/Recordset.h"
+
+namespace talu {
+
+// A failed statement or connection; carries the server's own text so that the
+// operator learns what to fix.
+class DbFehler : public std::runtime_error {
+public:
+    DbFehler(const QString& kurz, const QString& serverText, const QString& sql = {})
+        : std::runtime_error((kurz + ": " + serverText).toStdString()),
+          m_kurz(kurz), m_serverText(serverText), m_sql(sql) {}
+    const QString& kurz() const { return m_kurz; }
+    const QString& serverText() const { return m_serverText; }
+    const QString& sql() const { return m_sql; }
+
+private:
+    QString m_kurz, m_serverText, m_sql;
+};
+
+using Parameter = QVariantList;
+using Werte = QList<QPair<QString, QVariant>>;  // column name and value, in order
+
+// The one connection and every statement's execution. Values are always bound.
+class Datenbank {
+public:
+    Datenbank();
+    ~Datenbank();
+    Datenbank(const Datenbank&) = delete;
+    Datenbank& operator=(const Datenbank&) = delete;
+
+    // Opens the connection; on failure returns false and leaves the driver's text in *fehler.
+    bool oeffnen(const Verbindungsziel& ziel, const QString& benutzer, const QString& passwort,
+                 QString* fehler = nullptr);
+    void schliessen();
+    bool istOffen() const;
+    Backend backend() const { return m_dialekt.backend(); }
+    const Dialekt& dialekt() const { return m_dialekt; }
+    QSqlDatabase qt() const;
+
+    Recordset abfrage(const QString& sql, const Parameter& p = {}) const;
+    // First column of the first row, or a null QVariant without rows.
+    QVariant wert(const QString& sql, const Parameter& p = {}) const;
+    // Statements without rows; returns the number of rows affected.
+    int ausfuehren(const QString& sql, const Parameter& p = {}) const;
+    // Reads large results row by row without holding them; the callback returns false to stop.
+    void durchlaufe(const QString& sql, const Parameter& p,
+                    const std::function<bool(const QSqlRecord&)>& zeile) const;
+    // Adds one row and returns the id that the server assigned to exactly this insert.
+    qint64 einfuegen(const QString& tabelle, const Werte& werte) const;
+    // Changes the row with the given id.
+    int aendern(const QString& tabelle, qint64 id, const Werte& werte) const;
+
+    void beginne() const;
+    void bestaetige() const;
+    void verwerfe() const;
+    bool inTransaktion() const { return m_transaktionen > 0; }
+
+private:
+    QString m_name;
+    Dialekt m_dialekt;
+    mutable int m_transaktionen = 0;
+};
+
+// Scope-bound transaction: rolls back unless bestaetige() was called.
+class Transaktion {
+public:
+    explicit Transaktion(const Datenbank& db);
+    ~Transaktion();
+    void bestaetige();
+
+private:
+    const Datenbank& m_db;
+    bool m_offen = true;
+};
+
+// Installs the Unicode-aware lower() on an open SQLite connection.
+bool registriereSqliteFunktionen(QSqlDatabase& db);
+
+}  // namespace talu

@@ -1,0 +1,66 @@
+#include "db/Schema.h"
+
+#include "db/Datenbank.h"
+#include "db/Dialekt.h"
+
+namespace talu {
+
+const Spalte* Tabelle::spalte(const QString& n) const {
+    for (const Spalte& s : spalten)
+        if (s.name.compare(n, Qt::CaseInsensitive) == 0) return &s;
+    return nullptr;
+}
+
+QList<Tabelle> schema() {
+    QList<Tabelle> alle = tabellenBasis();
+    alle += tabellenOrt();
+    alle += tabellenMarkt();
+    return alle;
+}
+
+const Tabelle* findeTabelle(const QString& name) {
+    static const QList<Tabelle> alle = schema();
+    for (const Tabelle& t : alle)
+        if (t.name.compare(name, Qt::CaseInsensitive) == 0) return &t;
+    return nullptr;
+}
+
+QStringList ddl(const Tabelle& t, const Dialekt& d) {
+    QStringList spalten;
+    for (const Spalte& s : t.spalten) {
+        QString typ;
+        switch (s.typ) {
+            case Typ::Id: typ = d.idSpalte(); break;
+            case Typ::Text: typ = d.textTyp(s.laenge); break;
+            case Typ::Ganzzahl: typ = d.ganzzahlTyp(); break;
+            case Typ::Zahl: typ = d.zahlTyp(); break;
+            case Typ::Datum: typ = d.datumTyp(); break;
+        }
+        QString zeile = s.name + " " + typ;
+        if (!s.vorgabe.isEmpty()) zeile += " default " + s.vorgabe;
+        spalten << zeile;
+    }
+    QStringList anweisungen;
+    anweisungen << "create table " + t.name + " (" + spalten.join(", ") + ")";
+    for (const Index& i : t.indexe) {
+        QStringList teile;
+        for (const QString& a : i.ausdruecke) teile << d.indexAusdruck(a);
+        anweisungen << QString("create %1index %2 on %3 (%4)")
+                           .arg(i.eindeutig ? "unique " : "", i.name, t.name, teile.join(", "));
+    }
+    return anweisungen;
+}
+
+QStringList ddl(const Dialekt& d) {
+    QStringList alle;
+    for (const Tabelle& t : schema()) alle += ddl(t, d);
+    return alle;
+}
+
+void legeSchemaAn(const Datenbank& db) {
+    Transaktion t(db);
+    for (const QString& a : ddl(db.dialekt())) db.ausfuehren(a);
+    t.bestaetige();
+}
+
+}  // namespace talu

@@ -1,0 +1,55 @@
+#pragma once
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace talu {
+
+class Dialekt;
+class Datenbank;
+
+// One definition of every table; each backend's DDL is generated from it.
+enum class Typ {
+    Id,        // generated integer key
+    Text,      // laenge 0 = unlimited
+    Ganzzahl,
+    Zahl,      // double precision
+    Datum,     // calendar date; sorts chronologically on every backend
+};
+
+struct Spalte {
+    QString name;
+    Typ typ = Typ::Text;
+    int laenge = 0;
+    QString vorgabe;  // SQL literal for the default, e.g. "'N'" or "0"; empty = none
+};
+
+// An index expression is a column name or "lower(column)" for the
+// case-insensitive name searches.
+struct Index {
+    QString name;
+    QStringList ausdruecke;
+    bool eindeutig = false;
+};
+
+struct Tabelle {
+    QString name;
+    QList<Spalte> spalten;
+    QList<Index> indexe;
+    const Spalte* spalte(const QString& name) const;
+};
+
+// The tables, grouped by the module that owns their data.
+QList<Tabelle> tabellenBasis();   // places, plots, query log, billing, access log, master data, staging
+QList<Tabelle> tabellenOrt();     // place data and the regional reference tables
+QList<Tabelle> tabellenMarkt();   // the market overview tables
+
+QList<Tabelle> schema();
+const Tabelle* findeTabelle(const QString& name);
+
+QStringList ddl(const Tabelle& t, const Dialekt& d);
+QStringList ddl(const Dialekt& d);
+// Creates every table and index in one transaction.
+void legeSchemaAn(const Datenbank& db);
+
+}  // namespace talu

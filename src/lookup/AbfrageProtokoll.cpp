@@ -1,0 +1,48 @@
+#include "lookup/AbfrageProtokoll.h"
+
+#include "app/Formate.h"
+#include "app/modPublics.h"
+#include "db/Datenbank.h"
+
+namespace talu {
+
+QString vorgangText(AbfrageArt art) {
+    switch (art) {
+        case AbfrageArt::Grundstuecksdaten: return QStringLiteral("Grundstücksdaten");
+        case AbfrageArt::Ortsdaten: return QStringLiteral("Ortsdaten");
+        case AbfrageArt::Marktuebersichten: return QStringLiteral("Marktübersichten");
+    }
+    return {};
+}
+
+qint64 SchreibeAbfrageProtokoll(const Datenbank& db, const Publics& p, AbfrageArt art, const QString& objekt,
+                                double preis, double preisGutachter, const QDateTime& zeitpunkt) {
+    if (p.Ausgabe != 3) return 0;
+    // The date is stored as a date so that the log sorts chronologically;
+    // the viewer shows it as "dd.mm.yyyy".
+    Werte w{{"datum", zeitpunkt.date()},
+            {"uhrzeit", zeitText(zeitpunkt.time())},
+            {"vorgang", vorgangText(art)},
+            {"pc_benutzer", p.PcBenutzer},
+            {"db_benutzer", p.DbBenutzer},
+            {"objekt", objekt},
+            {"gemeindeschluessel", p.AktGemeindeschluessel},
+            {"computername", p.PcName.left(50)},
+            {"offen", QStringLiteral("ja")},
+            {"preis", preis}};
+    switch (art) {
+        case AbfrageArt::Grundstuecksdaten:
+            w << qMakePair(QStringLiteral("preis_gutachter"), QVariant(preisGutachter));
+            w << qMakePair(QStringLiteral("offen_gutachter"), QVariant(QStringLiteral("ja")));
+            break;
+        case AbfrageArt::Ortsdaten:
+            w << qMakePair(QStringLiteral("version"), QVariant(versionsText()));
+            break;
+        case AbfrageArt::Marktuebersichten:
+            w << qMakePair(QStringLiteral("offen_gutachter"), QVariant(QStringLiteral("ja")));
+            break;
+    }
+    return db.einfuegen("abfrageprotokoll", w);
+}
+
+}  // namespace talu
