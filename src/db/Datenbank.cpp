@@ -21,6 +21,11 @@ QString fehlerText(const QSqlError& e) {
 QSqlQuery bereite(const QSqlDatabase& db, const QString& sql, const Parameter& p, bool vorwaerts) {
     QSqlQuery q(db);
     q.setForwardOnly(vorwaerts);
+    // Without values there is nothing to bind; DDL cannot be prepared on PostgreSQL.
+    if (p.isEmpty()) {
+        if (!q.exec(sql)) throw DbFehler("Die Anweisung ist fehlgeschlagen", fehlerText(q.lastError()), sql);
+        return q;
+    }
     if (!q.prepare(sql))
         throw DbFehler("Die Anweisung konnte nicht vorbereitet werden", fehlerText(q.lastError()), sql);
     for (int i = 0; i < p.size(); ++i) q.bindValue(i, p.at(i));

@@ -11,7 +11,7 @@ QString Dialekt::begrenze(const QString& select, int n) const {
         QString s = select;
         const auto m = re.match(s);
         if (m.hasMatch())
-            s.replace(0, m.capturedLength(), "select " + m.captured(1) + "top " + QString::number(n) + " ");
+            s.replace(0, m.capturedLength(), QString("select %1top %2 ").arg(m.captured(1).isEmpty() ? "" : "distinct ").arg(n));
         return s;
     }
     return select + " limit " + QString::number(n);

@@ -1,0 +1,298 @@
+// The database layer on every backend: binding, ids, Null, case folding,
+// LIKE escaping, transactions and error reporting.
+#include <QtTest>
+
+#include "Fixture.h"
+#include "db/Dialekt.h"
+#include "db/Schema.h"
+
+using namespace talu;
+
+namespace {
+Tabelle probeTabelle() {
+    return Tabelle{"t_probe",
+                   {{"id", Typ::Id}, {"name", Typ::Text, 60}, {"zahl", Typ::Zahl}, {"tag", Typ::Datum},
+                    {"flag", Typ::Text, 1, "'N'"}},
+                   {{"ix_t_probe_name", {"lower(name)"}}}};
+}
+
+void legeProbeAn(const Datenbank& db) {
+    for (const QString& a : ddl(probeTabelle(), db.dialekt())) db.ausfuehren(a);
+}
+}  // namespace
+
+class TestDatenbank : public QObject {
+    Q_OBJECT
+private slots:
+    void serverFeldRegel_data();
+    void serverFeldRegel();
+    void odbcText();
+    void dialektUnterschiede();
+    void likeEscape();
+
+    void einfuegenLiefertEigeneId_data() { test::backendZeilen(); }
+    void einfuegenLiefertEigeneId();
+    void nullBleibtNull_data() { test::backendZeilen(); }
+    void nullBleibtNull();
+    void grossKleinOhneUnterschied_data() { test::backendZeilen(); }
+    void grossKleinOhneUnterschied();
+    void eingabeIstDaten_data() { test::backendZeilen(); }
+    void eingabeIstDaten();
+    void transaktionVerwirft_data() { test::backendZeilen(); }
+    void transaktionVerwirft();
+    void fehlerTraegtServertext_data() { test::backendZeilen(); }
+    void fehlerTraegtServertext();
+    void recordsetNavigation_data() { test::backendZeilen(); }
+    void recordsetNavigation();
+    void begrenzteAbfrage_data() { test::backendZeilen(); }
+    void begrenzteAbfrage();
+
+    void anmeldungScheitertLesbar();
+};
+
+void TestDatenbank::serverFeldRegel_data() {
+    QTest::addColumn<QString>("server");
+    QTest::addColumn<QString>("datenbank");
+    QTest::addColumn<int>("backend");
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<int>("port");
+    QTest::addColumn<QString>("ziel");
+    QTest::addColumn<bool>("fehler");
+    QTest::newRow("sqlite relativ") << "sqlite" << "demo.talu" << int(Backend::SQLite) << "" << 0 << "/prog/demo.talu" << false;
+    QTest::newRow("sqlite absolut") << "SQLite" << "/var/x.db" << int(Backend::SQLite) << "" << 0 << "/var/x.db" << false;
+    QTest::newRow("postgres port") << "postgres:db.example:6543" << "talu" << int(Backend::PostgreSQL) << "db.example" << 6543 << "talu" << false;
+    QTest::newRow("postgres ohne port") << "postgres:127.0.0.1" << "talu" << int(Backend::PostgreSQL) << "127.0.0.1" << 5432 << "talu" << false;
+    QTest::newRow("postgres falscher port") << "postgres:h:abc" << "talu" << int(Backend::PostgreSQL) << "h" << 5432 << "talu" << true;
+    QTest::newRow("sql server") << "SQLSRV01" << "wqn" << int(Backend::SQLServer) << "SQLSRV01" << 1433 << "wqn" << false;
+    QTest::newRow("sql server port") << "sqlsrv01, 1444" << "wqn" << int(Backend::SQLServer) << "sqlsrv01" << 1444 << "wqn" << false;
+    QTest::newRow("odbc dsn") << "odbc:WQN" << "wqn" << int(Backend::SQLServer) << "" << 0 << "wqn" << false;
+    QTest::newRow("odbc leer") << "odbc:" << "wqn" << int(Backend::SQLServer) << "" << 0 << "wqn" << true;
+}
+
+void TestDatenbank::serverFeldRegel() {
+    QFETCH(QString, server);
+    QFETCH(QString, datenbank);
+    QFETCH(int, backend);
+    QFETCH(QString, host);
+    QFETCH(int, port);
+    QFETCH(QString, ziel);
+    QFETCH(bool, fehler);
+    const Verbindungsziel z = Verbindungsziel::ausEingabe(server, datenbank, "/prog");
+    QCOMPARE(int(z.backend), backend);
+    QCOMPARE(z.host, host);
+    QCOMPARE(z.port, port);
+    QCOMPARE(z.datenbank, ziel);
+    QCOMPARE(!z.fehler.isEmpty(), fehler);
+}
+
+void TestDatenbank::odbcText() {
+    const Verbindungsziel z = Verbindungsziel::ausEingabe("sqlsrv01,1444", "wqn", {});
+    const QString s = z.odbcVerbindungstext("sa", "ge;heim}");
+    QVERIFY(s.startsWith("DRIVER={FreeTDS};SERVER=sqlsrv01;PORT=1444;"));
+    QVERIFY(s.contains("DATABASE=wqn;"));
+    // A semicolon or brace in the password must not end the value early.
+    QVERIFY2(s.contains("PWD={ge;heim}}};"), qPrintable(s));
+    const Verbindungsziel d = Verbindungsziel::ausEingabe("odbc:WQN Live", "wqn", {});
+    QVERIFY(d.odbcVerbindungstext("u", "p").startsWith("DSN=WQN Live;"));
+    QCOMPARE(z.qtTreiber(), QString("QODBC"));
+}
+
+void TestDatenbank::dialektUnterschiede() {
+    const Dialekt ms(Backend::SQLServer), pg(Backend::PostgreSQL), lite(Backend::SQLite);
+    QCOMPARE(ms.begrenze("select * from grundstuecke order by id desc", 1),
+             QString("select top 1 * from grundstuecke order by id desc"));
+    QCOMPARE(ms.begrenze("SELECT DISTINCT ort from ortsnamen", 5), QString("select distinct top 5 ort from ortsnamen"));
+    QCOMPARE(pg.begrenze("select * from t", 1), QString("select * from t limit 1"));
+    QCOMPARE(ms.einfuegenMitId("t", {"a", "b"}), QString("insert into t (a, b) output inserted.id values (?, ?)"));
+    QCOMPARE(lite.einfuegenMitId("t", {"a"}), QString("insert into t (a) values (?) returning id"));
+    QCOMPARE(ms.heute(), QString("cast(getdate() as date)"));
+    QCOMPARE(pg.indexAusdruck("lower(ort)"), QString("lower(ort) text_pattern_ops"));
+    QCOMPARE(ms.indexAusdruck("lower(ort)"), QString("ort"));
+    const QStringList msDdl = ddl(probeTabelle(), ms);
+    QVERIFY(msDdl.first().contains("id int identity(1,1) primary key"));
+    QVERIFY(msDdl.first().contains("name nvarchar(60)"));
+    QVERIFY(msDdl.first().contains("flag nvarchar(1) default 'N'"));
+}
+
+void TestDatenbank::likeEscape() {
+    QCOMPARE(Dialekt::escapeLike("50%_a\\b"), QString("50\\%\\_a\\\\b"));
+    QCOMPARE(Dialekt::beginntMit("am kö"), QString("am kö%"));
+    QCOMPARE(Dialekt::enthaelt("o'h"), QString("%o'h%"));
+}
+
+void TestDatenbank::einfuegenLiefertEigeneId() {
+    QFETCH(QString, backend);
+    Datenbank db;
+    TALU_FRISCHE_DB(fx, db, backend, false);
+    TALU_DB_OK(legeProbeAn(db));
+    qint64 a = 0, b = 0;
+    TALU_DB_OK(a = db.einfuegen("t_probe", {{"name", "erste"}}));
+    TALU_DB_OK(b = db.einfuegen("t_probe", {{"name", "zweite"}}));
+    QVERIFY(a > 0);
+    QVERIFY(b != a);
+    QCOMPARE(db.wert("select name from t_probe where id = ?", {b}).toString(), QString("zweite"));
+    QCOMPARE(db.wert("select flag from t_probe where id = ?", {a}).toString(), QString("N"));
+    QCOMPARE(db.aendern("t_probe", a, {{"name", "geändert"}}), 1);
+    QCOMPARE(db.wert("select name from t_probe where id = ?", {a}).toString(), QString("geändert"));
+}
+
+void TestDatenbank::nullBleibtNull() {
+    QFETCH(QString, backend);
+    Datenbank db;
+    TALU_FRISCHE_DB(fx, db, backend, false);
+    TALU_DB_OK(legeProbeAn(db));
+    TALU_DB_OK(db.einfuegen("t_probe", {{"name", QVariant(QMetaType(QMetaType::QString))}, {"zahl", 0.0}}));
+    TALU_DB_OK(db.einfuegen("t_probe", {{"name", QString("")}, {"tag", QDate(2002, 9, 20)}}));
+    Recordset rs;
+    TALU_DB_OK(rs = db.abfrage("select * from t_probe order by id"));
+    QCOMPARE(rs.anzahl(), 2);
+    QVERIFY(rs.istNull("name"));
+    QVERIFY(!rs.istNull("zahl"));
+    QCOMPARE(rs.zahl("zahl"), 0.0);
+    QVERIFY(rs.istNull("tag"));
+    rs.moveNext();
+    QVERIFY(!rs.istNull("name"));
+    QCOMPARE(rs.text("name"), QString());
+    QCOMPARE(rs.datum("tag"), QDate(2002, 9, 20));
+    QVERIFY(rs.istNull("zahl"));
+    QCOMPARE(rs.zahl("zahl"), 0.0);
+}
+
+void TestDatenbank::grossKleinOhneUnterschied() {
+    QFETCH(QString, backend);
+    Datenbank db;
+    TALU_FRISCHE_DB(fx, db, backend, false);
+    TALU_DB_OK(legeProbeAn(db));
+    for (const char* n : {"Überlingen", "Mainzer Landstraße", "Am Königsplatz", "Öhringen"})
+        TALU_DB_OK(db.einfuegen("t_probe", {{"name", QString::fromUtf8(n)}}));
+    const Dialekt& d = db.dialekt();
+    auto anzahl = [&](const QString& bedingung, const QString& wert) {
+        return db.abfrage("select * from t_probe where " + bedingung, {wert}).anzahl();
+    };
+    QCOMPARE(anzahl(d.gleichOhneFall("name"), "überlingen"), 1);
+    QCOMPARE(anzahl(d.gleichOhneFall("name"), "ÜBERLINGEN"), 1);
+    QCOMPARE(anzahl(d.likeOhneFall("name"), Dialekt::beginntMit("Überl")), 1);
+    QCOMPARE(anzahl(d.likeOhneFall("name"), Dialekt::beginntMit("MAINZER")), 1);
+    QCOMPARE(anzahl(d.likeOhneFall("name"), Dialekt::beginntMit("am kö")), 1);
+    QCOMPARE(anzahl(d.likeOhneFall("name"), Dialekt::enthaelt("KÖNIG")), 1);
+    QCOMPARE(anzahl(d.gleichOhneFall("name"), "öhringen"), 1);
+    QCOMPARE(anzahl(d.gleichOhneFall("name"), "ohringen"), 0);
+}
+
+void TestDatenbank::eingabeIstDaten() {
+    QFETCH(QString, backend);
+    Datenbank db;
+    TALU_FRISCHE_DB(fx, db, backend, false);
+    TALU_DB_OK(legeProbeAn(db));
+    const QStringList namen{"O'Brien", "100% Bio", "a_b", "c:\\pfad", "x'; drop table probe; --"};
+    for (const QString& n : namen) TALU_DB_OK(db.einfuegen("t_probe", {{"name", n}}));
+    TALU_DB_OK(db.einfuegen("t_probe", {{"name", "100 Bio"}}));
+    TALU_DB_OK(db.einfuegen("t_probe", {{"name", "axb"}}));
+    const Dialekt& d = db.dialekt();
+    for (const QString& n : namen) {
+        QCOMPARE(db.abfrage("select * from t_probe where " + d.gleichOhneFall("name"), {n}).anzahl(), 1);
+        QCOMPARE(db.abfrage("select * from t_probe where " + d.likeOhneFall("name"), {Dialekt::beginntMit(n)}).anzahl(), 1);
+    }
+    // "%" and "_" typed by the operator are characters, not wildcards.
+    QCOMPARE(db.abfrage("select * from t_probe where " + d.likeOhneFall("name"), {Dialekt::enthaelt("%")}).anzahl(), 1);
+    QCOMPARE(db.abfrage("select * from t_probe where " + d.likeOhneFall("name"), {Dialekt::enthaelt("_")}).anzahl(), 1);
+    QCOMPARE(db.wert("select count(*) from t_probe").toInt(), 7);
+}
+
+void TestDatenbank::transaktionVerwirft() {
+    QFETCH(QString, backend);
+    Datenbank db;
+    TALU_FRISCHE_DB(fx, db, backend, false);
+    TALU_DB_OK(legeProbeAn(db));
+    try {
+        Transaktion t(db);
+        db.einfuegen("t_probe", {{"name", "halb"}});
+        db.ausfuehren("insert into gibt_es_nicht (x) values (?)", {1});
+        t.bestaetige();
+        QFAIL("the second statement should have failed");
+    } catch (const DbFehler&) {
+    }
+    QCOMPARE(db.wert("select count(*) from t_probe").toInt(), 0);
+    {
+        Transaktion t(db);
+        db.einfuegen("t_probe", {{"name", "ganz"}});
+        t.bestaetige();
+    }
+    QCOMPARE(db.wert("select count(*) from t_probe").toInt(), 1);
+    QVERIFY(!db.inTransaktion());
+}
+
+void TestDatenbank::fehlerTraegtServertext() {
+    QFETCH(QString, backend);
+    Datenbank db;
+    TALU_FRISCHE_DB(fx, db, backend, false);
+    try {
+        db.abfrage("select nichtda from auch_nicht_da");
+        QFAIL("no error raised");
+    } catch (const DbFehler& e) {
+        QVERIFY2(e.serverText().contains("auch_nicht_da"), qPrintable(e.serverText()));
+        QCOMPARE(e.sql(), QString("select nichtda from auch_nicht_da"));
+    }
+    // The connection stays usable after a failed statement.
+    QCOMPARE(db.wert("select 1").toInt(), 1);
+}
+
+void TestDatenbank::recordsetNavigation() {
+    QFETCH(QString, backend);
+    Datenbank db;
+    TALU_FRISCHE_DB(fx, db, backend, false);
+    TALU_DB_OK(legeProbeAn(db));
+    Recordset leer;
+    TALU_DB_OK(leer = db.abfrage("select * from t_probe"));
+    QVERIFY(leer.istOffen());
+    QVERIFY(leer.eof() && leer.bof());
+    QVERIFY_THROWS_EXCEPTION(DbFehler, leer.feld("name"));
+    for (int i = 1; i <= 3; ++i) TALU_DB_OK(db.einfuegen("t_probe", {{"name", QString("n%1").arg(i)}}));
+    Recordset rs;
+    TALU_DB_OK(rs = db.abfrage("select * from t_probe order by id"));
+    QCOMPARE(rs.anzahl(), 3);
+    QCOMPARE(rs.text("NAME"), QString("n1"));  // column names ignore case
+    rs.moveNext();
+    rs.moveNext();
+    QCOMPARE(rs.text("name"), QString("n3"));
+    rs.moveNext();
+    QVERIFY(rs.eof());
+    rs.moveFirst();
+    QCOMPARE(rs.text("name"), QString("n1"));
+    rs.moveLast();
+    QCOMPARE(rs.text("name"), QString("n3"));
+    QVERIFY_THROWS_EXCEPTION(DbFehler, rs.feld("gibtsnicht"));
+    rs.schliessen();
+    QVERIFY(!rs.istOffen());
+    QVERIFY(rs.eof());
+}
+
+void TestDatenbank::begrenzteAbfrage() {
+    QFETCH(QString, backend);
+    Datenbank db;
+    TALU_FRISCHE_DB(fx, db, backend, false);
+    TALU_DB_OK(legeProbeAn(db));
+    for (int i = 1; i <= 4; ++i) TALU_DB_OK(db.einfuegen("t_probe", {{"name", QString("n%1").arg(i)}}));
+    Recordset rs;
+    TALU_DB_OK(rs = db.abfrage(db.dialekt().begrenze("select * from t_probe order by id desc", 1)));
+    QCOMPARE(rs.anzahl(), 1);
+    QCOMPARE(rs.text("name"), QString("n4"));
+}
+
+void TestDatenbank::anmeldungScheitertLesbar() {
+    Datenbank db;
+    QString fehler;
+    // A missing SQLite file is refused rather than silently created.
+    QVERIFY(!db.oeffnen(Verbindungsziel::ausEingabe("sqlite", "/nonexistent/dir/x.talu", {}), {}, {}, &fehler));
+    QVERIFY(!fehler.isEmpty());
+    QVERIFY(!db.istOffen());
+    fehler.clear();
+    QVERIFY(!db.oeffnen(Verbindungsziel::ausEingabe("postgres:127.0.0.1:1", "x", {}), "u", "p", &fehler));
+    QVERIFY2(!fehler.isEmpty(), "the driver's text must reach the operator");
+    fehler.clear();
+    QVERIFY(!db.oeffnen(Verbindungsziel::ausEingabe("postgres:h:abc", "x", {}), "u", "p", &fehler));
+    QVERIFY(fehler.contains("Port"));
+}
+
+QTEST_GUILESS_MAIN(TestDatenbank)
+#include "tst_datenbank.moc"
