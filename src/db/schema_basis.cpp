@@ -144,6 +144,291 @@ Tabelle abfrageprotokoll() {
     return t;
 }
 
+Tabelle rechnungen() {
+    Tabelle t;
+    t.name = "rechnungen";
+    t.spalten = {
+        id(),
+        ganz("rechnungsnummer"),
+        datum("rechnungsdatum"),
+        text("kundenname", kName),
+        zahl("nettobetrag"),
+        zahl("steuer"),
+        zahl("bruttobetrag"),
+        text("offen", 4),
+        datum("zahlungsziel"),
+    };
+    t.indexe = {
+        // Every invoice number is handed out once.
+        {"ix_rechnungen_rechnungsnummer", {"rechnungsnummer"}, true},
+        {"ix_rechnungen_offen", {"offen", "rechnungsnummer"}},
+    };
+    return t;
+}
+
+Tabelle rechnungsKunden() {
+    Tabelle t;
+    t.name = "rechnungs_kunden";
+    t.spalten = {
+        id(),
+        text("benutzername", kName),  // database login as written into the query log
+        text("name", kName),
+        text("zusatz", kName),
+        text("strasse", kName),
+        text("plz", 10),
+        text("ort", kName),
+    };
+    t.indexe = {{"ix_rechnungs_kunden_benutzername", {"benutzername"}}};
+    return t;
+}
+
+// Access log: one row per login or logout, written by the server side.
+Tabelle protokoll() {
+    Tabelle t;
+    t.name = "protokoll";
+    t.spalten = {
+        id(),
+        text("name", kName),
+        datum("datum"),
+        text("zeit", 10),
+        text("vorgang", 20),
+    };
+    t.indexe = {{"ix_protokoll_datum", {"datum"}}};
+    return t;
+}
+
+// Appraisers and valuation committees; lengths are those the form cuts to.
+Tabelle gutachter() {
+    Tabelle t;
+    t.name = "gutachter";
+    t.spalten = {
+        id(),
+        text("name", 50),
+        text("strasse", 30),
+        text("plz", 5),
+        text("ort", 30),
+        text("telefon", 30),
+        text("telefax", 30),
+        text("email", 100),
+        text("internet", 100),
+        text("abrechnungsmodus", 5),
+        text("bereich", 20),  // key of the area served: municipality or district key
+    };
+    t.indexe = {{"ix_gutachter_bereich", {"bereich"}}};
+    return t;
+}
+
+// Users and customers; the form stores every field whole.
+Tabelle benutzer() {
+    Tabelle t;
+    t.name = "benutzer";
+    t.spalten = {
+        id(),
+        text("name"),
+        text("strasse"),
+        text("plz"),
+        text("ort"),
+        text("telefon"),
+        text("telefax"),
+        text("email"),
+        text("ansprechpartner"),
+        text("durchwahl"),
+        text("abrechnungsmodus"),
+        text("account"),
+        text("schreibmodus", 5),  // "J" or "N"
+    };
+    return t;
+}
+
+// Regions with the average land values by use class.
+Tabelle region(const QString& name, const QString& namensSpalte, int kennLaenge) {
+    Tabelle t;
+    t.name = name;
+    t.spalten = {
+        id(),
+        text("kenn", kennLaenge),
+        text(namensSpalte, kName),
+        zahl("wohn"),
+        zahl("misch"),
+        zahl("gewerbe"),
+    };
+    t.indexe = {{"ix_" + name + "_kenn", {"kenn"}}};
+    return t;
+}
+
+Tabelle kreis() {
+    Tabelle t = region("kreis", "kreis", 5);
+    // The district key once more, under the name the fill tools use.
+    t.spalten.insert(3, text("gemeindeschluessel", kSchluessel));
+    t.indexe << Index{"ix_kreis_gemeindeschluessel", {"gemeindeschluessel"}, false};
+    return t;
+}
+
+// The district names as the district search lists them; ids match table kreis.
+Tabelle kreise() {
+    Tabelle t;
+    t.name = "kreise";
+    t.spalten = {
+        id(),
+        text("kreis", kName),
+        text("kenn", 5),
+    };
+    t.indexe = {{"ix_kreise_kreis", {"lower(kreis)"}}};
+    return t;
+}
+
+// Staging tables of the imports, filled from outside the program.
+
+Tabelle geb111() {
+    Tabelle t;
+    t.name = "geb111";
+    t.spalten = {
+        id(),
+        text("gs", kSchluessel),  // municipality key
+        text("ss", 20),           // street key
+        text("hausnummer", 20),
+        text("zusatz", 20),
+        text("hochwert", 30),
+        text("rechtswert", 30),
+    };
+    t.indexe = {{"ix_geb111_strasse", {"ss", "gs"}}};
+    return t;
+}
+
+Tabelle str111() {
+    Tabelle t;
+    t.name = "str111";
+    t.spalten = {
+        id(),
+        text("gs", kSchluessel),
+        text("ss", 20),
+        text("straßenname", kName),
+    };
+    t.indexe = {{"ix_str111_strasse", {"ss", "gs"}}};
+    return t;
+}
+
+Tabelle pogos() {
+    Tabelle t;
+    t.name = "pogos";
+    t.spalten = {
+        id(),
+        text("gemeindeschluessel", kSchluessel),
+        text("strassenname", kName),
+        text("stadtteil", kName),
+        text("cstaotk", 20),
+    };
+    t.indexe = {{"ix_pogos_gemeindeschluessel", {"gemeindeschluessel"}}};
+    return t;
+}
+
+Tabelle mosaic() {
+    Tabelle t;
+    t.name = "mosaic";
+    t.spalten = {
+        id(),
+        text("haus_id", 30),  // begins with the municipality key
+        text("haus_strasse", kName),
+        text("haus_hausnr", 20),
+        text("haus_hausnr_zusatz", 20),
+        text("haus_otl_name", kName),
+    };
+    return t;
+}
+
+Tabelle aurich() {
+    Tabelle t;
+    t.name = "aurich";
+    t.spalten = {
+        id(),
+        text("haus_id", 30),
+        text("haus_bodenwert", 20),
+        text("haus_gfz", 20),
+        text("haus_bauweise", 10),
+        text("haus_beitragspflichtig", 10),
+        text("haus_sanierungsgeb", 10),
+        text("haus_grundst_tiefe", 20),
+        text("haus_entwicklungszustand", 10),
+        text("haus_grundst_fläche", 20),
+        text("haus_azdgeschosse", 20),
+        text("haus_bauliche_nutzung", 10),
+        text("haus_bemerkung", 255),
+        text("haus_wert", 10),
+        text("haus_san_ae", 10),
+    };
+    t.indexe = {{"ix_aurich_haus_id", {"haus_id"}}};
+    return t;
+}
+
+Tabelle gebaeude() {
+    Tabelle t;
+    t.name = "gebäude";
+    t.spalten = {
+        id(),
+        text("gemeindeschlüssel", kSchluessel),
+        text("strassenschlüssel", 20),
+        text("hausnummer", 20),
+        text("hochwert", 30),
+        text("rechtswert", 30),
+    };
+    return t;
+}
+
+Tabelle strassen() {
+    Tabelle t;
+    t.name = "strassen";
+    t.spalten = {
+        id(),
+        text("strassenschlüssel", 20),
+        text("gemeindeschlüssel", kSchluessel),
+        text("straßenname", kName),
+    };
+    t.indexe = {{"ix_strassen_schluessel", {"strassenschlüssel", "gemeindeschlüssel"}}};
+    return t;
+}
+
+// Street names of the land-value zones.
+Tabelle import1() {
+    Tabelle t;
+    t.name = "import_11062002_1";
+    t.spalten = {
+        id(),
+        text("schlüssel", 20),  // municipality key, as delivered (may carry blanks)
+        text("strasse", kName),
+        ganz("zonen_nr"),
+    };
+    return t;
+}
+
+// Land values of the zones.
+Tabelle import2() {
+    Tabelle t;
+    t.name = "import_11062002_2";
+    t.spalten = {
+        id(),
+        text("gemeindesch", kSchluessel),
+        ganz("zonen_nr"),
+        zahl("brw_minimal"),
+        zahl("brw_maximal"),
+        zahl("brw_durchschnittlich"),
+        zahl("brw_tatsaechlich"),
+        text("bauliche_nutzung", 20),
+        text("entwicklungszustand", 20),
+        text("bauweise", 20),
+        text("gfz", 20),
+        text("anzahl_der_geschosse", 20),
+        text("grundstueckstiefe", 20),
+        text("grundstuecksflaeche", 20),
+        text("beitragspflichtig", 20),
+        text("sanierungsgebiet", 20),
+        text("anfangs_oder_endwert", 20),
+        text("richtwerttyp", 20),
+        text("bemerkung", 255),
+    };
+    t.indexe = {{"ix_import_11062002_2_zone", {"gemeindesch", "zonen_nr"}}};
+    return t;
+}
+
 }  // namespace
 
 QList<Tabelle> tabellenBasis() {
@@ -151,6 +436,24 @@ QList<Tabelle> tabellenBasis() {
         ortsnamen(),
         grundstuecke(),
         abfrageprotokoll(),
+        rechnungen(),
+        rechnungsKunden(),
+        protokoll(),
+        gutachter(),
+        benutzer(),
+        kreis(),
+        kreise(),
+        region("regbez", "regbez", 3),
+        region("bundeslaender", "bundesland", 2),
+        geb111(),
+        str111(),
+        pogos(),
+        mosaic(),
+        aurich(),
+        gebaeude(),
+        strassen(),
+        import1(),
+        import2(),
     };
 }
 
