@@ -86,7 +86,17 @@ void entlade(QWidget* form) {
     }
 }
 
+namespace {
+int g_schliesstAlle = 0;
+}
+
+bool schliesstAlleKinder() { return g_schliesstAlle > 0; }
+
 void schliesseAlleKinder() {
+    ++g_schliesstAlle;
+    struct Ende {
+        ~Ende() { --g_schliesstAlle; }
+    } ende;
     aufraeumen();
     const auto kopie = reg().geladen;
     for (int i = int(kopie.size()) - 1; i >= 0; --i)

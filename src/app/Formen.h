@@ -37,6 +37,9 @@ T* vorhanden(const QString& name) { return qobject_cast<T*>(vorhanden(name)); }
 void entlade(QWidget* form);
 // KindfensterSchliessen: unloads every open child form, newest first.
 void schliesseAlleKinder();
+// True while schliesseAlleKinder runs: a form's Unload must not open the next
+// form of its road then, or the menu action would find stray forms.
+bool schliesstAlleKinder();
 // Names of the loaded forms in the order they were created.
 QStringList geladene();
 
