@@ -1,0 +1,212 @@
+#include "market/frmMarktUebersichten.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTimer>
+
+#include "app/Formen.h"
+#include "app/Geometrie.h"
+#include "app/modPublics.h"
+#include "market/MarktModell.h"
+
+namespace talu {
+
+namespace {
+const QString kName = QStringLiteral("frmMarktUebersichten");
+formen::Registrierung reg(kName, [] { return new frmMarktUebersichten; });
+}  // namespace
+
+frmMarktUebersichten::frmMarktUebersichten(QWidget* parent) : QWidget(parent) {
+    const Publics& p = publics();
+    setWindowTitle(p.MarktTitel + (p.AktOrtAnzeige.isEmpty() ? QString() : " - " + p.AktOrtAnzeige));
+
+    label[0] = new QLabel(QStringLiteral("Tabelle:"), this);
+    label[1] = new QLabel(QStringLiteral("Hinweis:"), this);
+    label[2] = new QLabel(QStringLiteral("Bereich:"), this);
+    Combo1 = new QComboBox(this);
+    Combo1->setObjectName("Combo1");
+    Combo1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cmdAktualisieren = new QPushButton(QStringLiteral("Aktualisieren"), this);
+    cmdAktualisieren->setObjectName("cmdAktualisieren");
+    DataGrid1 = new QTableView(this);
+    DataGrid1->setObjectName("DataGrid1");
+    DataGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    DataGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    DataGrid1->verticalHeader()->setDefaultSectionSize(twips(285));
+    Text1 = new QLineEdit(this);
+    Text1->setObjectName("Text1");
+    Text1->setReadOnly(true);
+    Text2 = new QPlainTextEdit(this);
+    Text2->setObjectName("Text2");
+    Text2->setReadOnly(true);
+    Text2->setFixedHeight(twips(900));
+    cmdZurueck = new QPushButton(QStringLiteral("Zurück"), this);
+    cmdZurueck->setObjectName("cmdZurueck");
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName("Timer1");
+    Timer1->setInterval(1);
+    Timer1->setSingleShot(true);
+
+    m_modell = new markt::MarktModell(this);
+    DataGrid1->setModel(m_modell);
+
+    auto* raster = new QGridLayout(this);
+    auto* oben = new QHBoxLayout;
+    oben->addWidget(Combo1, 1);
+    oben->addWidget(cmdAktualisieren);
+    raster->addWidget(label[0], 0, 0);
+    raster->addLayout(oben, 0, 1);
+    raster->addWidget(DataGrid1, 1, 0, 1, 2);
+    raster->addWidget(label[2], 2, 0);
+    raster->addWidget(Text1, 2, 1);
+    raster->addWidget(label[1], 3, 0, Qt::AlignTop);
+    raster->addWidget(Text2, 3, 1);
+    auto* unten = new QHBoxLayout;
+    unten->addStretch(1);
+    unten->addWidget(cmdZurueck);
+    raster->addLayout(unten, 4, 0, 1, 2);
+    raster->setRowStretch(1, 1);
+    resize(twips(12000), twips(7400));
+
+    connect(Timer1, &QTimer::timeout, this, &frmMarktUebersichten::zurueck);
+    connect(cmdZurueck, &QPushButton::clicked, this, &frmMarktUebersichten::zurueck);
+    connect(cmdAktualisieren, &QPushButton::clicked, this, &frmMarktUebersichten::zeigeUeberschrift);
+
+    // The conversion of former DM amounts is maintenance work: only the
+    // internal edition offers it, on a click on any of the three labels.
+    if (p.Ausgabe == 1) {
+        for (QLabel* l : label) {
+            l->installEventFilter(this);
+            l->setCursor(Qt::PointingHandCursor);
+            l->setToolTip(QStringLiteral("DM-Beträge dieser Tabelle in Euro umrechnen"));
+        }
+    }
+
+    formLoad();
+    connect(Combo1, &QComboBox::currentIndexChanged, this, &frmMarktUebersichten::zeigeUeberschrift);
+}
+
+void frmMarktUebersichten::fehler(const QString& was, const DbFehler& e) {
+    QMessageBox::critical(this, QString(), was + "\n\n" + e.kurz() + "\n" + e.serverText());
+}
+
+void frmMarktUebersichten::formLoad() {
+    Publics& p = publics();
+    try {
+        if (!m_daten.lade(p.Verbindung, p.AktGemeindeschluessel, p.MarktTabelle)) {
+            // Nothing to show and nothing charged; the timer brings back the choice.
+            QMessageBox::information(this, QString(), markt::MarktUebersicht::keineDatenText());
+            Timer1->start();
+            return;
+        }
+        const markt::Kategorie* k = markt::kategorie(p.MarktTabelle);
+        m_preis = markt::preisAusOrt(p.Verbindung, p.RsSuche, k->preisSpalte, p.AktGemeindeschluessel);
+    } catch (const DbFehler& e) {
+        fehler(QStringLiteral("Die Marktübersichten konnten nicht gelesen werden."), e);
+        Timer1->start();
+        return;
+    }
+    try {
+        m_daten.bucheAbfrage(p.Verbindung, p, p.MarktTitel, m_preis);
+    } catch (const DbFehler& e) {
+        // Unbilled information is not shown.
+        fehler(QStringLiteral("Die Abfrage konnte nicht im Abfrageprotokoll gebucht werden; "
+                              "die Marktübersicht wird deshalb nicht angezeigt."),
+               e);
+        Timer1->start();
+        return;
+    }
+    m_hatDaten = true;
+    Combo1->addItems(m_daten.ueberschriften());
+    Combo1->setCurrentIndex(0);
+    m_modell->setzeDaten(m_daten);
+    m_modell->setzeUeberschrift(Combo1->currentText());
+    spaltenEinrichten();
+    // Region and remark come from the first headline only and stay when
+    // another headline is chosen.
+    Text1->setText(m_daten.bereichText());
+    Text2->setPlainText(m_daten.hinweisText());
+}
+
+void frmMarktUebersichten::zeigeUeberschrift() {
+    if (!m_hatDaten) return;
+    m_modell->setzeUeberschrift(Combo1->currentText());
+}
+
+void frmMarktUebersichten::spaltenEinrichten() {
+    const markt::Aufbau& a = m_daten.aufbau();
+    for (int c = 0; c < m_modell->columnCount(); ++c) {
+        const markt::GridSpalte* g = a.sichtbareSpalte(c);
+        DataGrid1->setColumnHidden(c, g == nullptr);
+        if (g) DataGrid1->setColumnWidth(c, twips(g->breite));
+    }
+}
+
+int frmMarktUebersichten::rechneDmUm() {
+    Publics& p = publics();
+    if (p.Ausgabe != 1) return -1;
+    markt::Umrechnung u;
+    try {
+        u = markt::rechneDmUm(p.Verbindung, p.MarktTabelle);
+        if (m_hatDaten && u.geaendert > 0) {
+            m_daten.ladeZeilen(p.Verbindung);
+            const QString ueb = m_modell->ueberschrift();
+            m_modell->setzeDaten(m_daten);
+            m_modell->setzeUeberschrift(ueb);
+        }
+    } catch (const DbFehler& e) {
+        fehler(QStringLiteral("Die DM-Beträge konnten nicht umgerechnet werden; es wurde nichts geändert."), e);
+        return -1;
+    }
+    QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), QStringLiteral("Fertig"), QMessageBox::Ok, this);
+    box.setInformativeText(u.hatDmSpalten ? QString("%1 Datensätze geändert.").arg(u.geaendert)
+                                          : QStringLiteral("Diese Tabelle enthält keine DM-Beträge."));
+    box.exec();
+    return u.geaendert;
+}
+
+bool frmMarktUebersichten::eventFilter(QObject* o, QEvent* e) {
+    if (e->type() == QEvent::MouseButtonRelease) {
+        for (QLabel* l : label)
+            if (o == l && static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
+                rechneDmUm();
+                return true;
+            }
+    }
+    return QWidget::eventFilter(o, e);
+}
+
+void frmMarktUebersichten::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    if (!m_zentriert) {
+        m_zentriert = true;
+        ZentriereKind(formen::hauptfenster(), this, 0, 0);
+    }
+    cmdZurueck->setFocus();
+}
+
+void frmMarktUebersichten::zurueck() {
+    Timer1->stop();
+    formen::entlade(this);
+    formen::zeige("frmMarktUebersichtenAuswahl");
+}
+
+void frmMarktUebersichten::closeEvent(QCloseEvent* e) {
+    // Closed by its own window button: back to the choice as with "Zurück".
+    if (formen::vorhanden(kName) == this)
+        QTimer::singleShot(0, [] { formen::zeige("frmMarktUebersichtenAuswahl"); });
+    QWidget::closeEvent(e);
+}
+
+}  // namespace talu
