@@ -1,0 +1,41 @@
+#pragma once
+#include <QList>
+#include <QString>
+
+#include "db/Recordset.h"
+
+namespace talu {
+
+class Datenbank;
+
+// The district records: the search and the list read the district names of
+// table kreise, the mask reads and writes table kreis under the same id.
+class KreisDaten {
+public:
+    explicit KreisDaten(const Datenbank& db) : m_db(db) {}
+
+    // Districts whose name contains the term (as typed, any case; % and _ are plain characters).
+    Recordset suche(const QString& teil) const;
+    // One row of kreise (id, kreis), for the list's choice.
+    Recordset kreiseZeile(double id) const;
+    // The name stored in kreis; found = false when the id has no row.
+    QString name(double id, bool* gefunden = nullptr) const;
+    // Stores the name under the id, or as a new district when id is 0; keeps
+    // kreise in step so that the search finds it. Returns the id.
+    double speichere(double id, const QString& name) const;
+
+private:
+    const Datenbank& m_db;
+};
+
+// What the district search does with a term, without a screen.
+struct KreisSuchErgebnis {
+    enum Art { Leer, KeinTreffer, EinTreffer, MehrereTreffer } art = Leer;
+    double id = 0;        // the one hit
+    QString meldung;      // the message for Leer and KeinTreffer
+};
+// Runs the search on RsKreise. In the place form's pick (AuswahlFuerStadtMaske)
+// even one hit goes to the list, so that the choice is confirmed there.
+KreisSuchErgebnis sucheKreis(const QString& text);
+
+}  // namespace talu

@@ -1,0 +1,506 @@
+#include "place/OrtDaten.h"
+
+#include <QRegularExpression>
+
+#include "app/modPublics.h"
+#include "db/Datenbank.h"
+#include "lookup/AbfrageProtokoll.h"
+#include "db/Recordset.h"
+#include "lookup/Vokabular.h"
+#include "place/OrtFormate.h"
+
+namespace talu {
+
+using namespace ort;
+
+namespace {
+
+const int kAnzahl[14] = {0, 18, 16, 16, 16, 8, 9, 8, 8, 7, 9, 4, 15, 12};
+
+QVariant nullZahl() { return QVariant(QMetaType::fromType<double>()); }
+QVariant nullGanz() { return QVariant(QMetaType::fromType<qlonglong>()); }
+
+// A column of the current row, Null when the row or the column is missing.
+QVariant spalte(const Recordset& rs, const QString& name) {
+    if (rs.eof() || !rs.hatSpalte(name)) return {};
+    return rs.feld(name);
+}
+QString t(const Recordset& rs, const QString& name) { return trimText(spalte(rs, name)); }
+
+QString entfernung(const Recordset& rs, const QString& name, const QString& km) {
+    const QString n = t(rs, name), k = t(rs, km);
+    if (n.isEmpty() && k.isEmpty()) return {};
+    return n + " - " + k + " km";
+}
+
+// Columns the place's ortsnamen row speaks for even when ortsdaten has them too.
+const QStringList kAusOrtsnamen{"id", "plzneu", "ort", "gemeindeschluessel", "typ", "wohn", "misch", "gewerbe"};
+
+struct Buero {
+    QString kuerzel, tabelle, nummer;
+    QStringList spalten;
+};
+
+const QList<Buero>& bueros() {
+    static const QList<Buero> l{
+        {"ba", "bauamt", "nr_des_bauamtes", {"plz_und_ort", "strasse_und_hausnr", "telefon", "telefax", "bemerkung"}},
+        {"ihk", "ihk", "nr_der_ihk", {"plz_und_ort", "strasse_und_hausnr", "telefon", "telefax"}},
+        {"ka", "katasteramt", "nr_des_katasteramtes",
+         {"plz_und_ort", "strasse_und_hausnr", "telefon", "telefax", "bemerkung"}},
+        {"lra", "landratsamt", "nr_des_landratamtes",
+         {"landratsamt", "plz_und_ort", "strasse_und_hausnr", "telefon", "telefax", "mail"}},
+        {"lsa", "liegenschaftsamt", "nr_des_liegenschaftsamtes",
+         {"plz_und_ort", "strasse_und_hausnr", "telefon", "telefax", "bemerkung"}},
+    };
+    return l;
+}
+
+const QString kVierTeile =
+    QStringLiteral(" where o.landsch = ? and o.rbsch = ? and o.kreissch = ? and o.gemeindesch = ?");
+
+}  // namespace
+
+OrtBoxen::OrtBoxen() : m_texte(14) {
+    for (int f = 1; f <= 13; ++f)
+        for (int i = 0; i < kAnzahl[f]; ++i) m_texte[f] << QString();
+    m_texte[10][2] = QStringLiteral("2000");  // the commuters' year, a fixed caption
+}
+
+int OrtBoxen::anzahl(int feld) { return feld >= 1 && feld <= 13 ? kAnzahl[feld] : 0; }
+
+Recordset OrtDaten::lies(const QString& sql, const QVariantList& p, int& zaehler) const {
+    ++zaehler;
+    return m_db.abfrage(sql, p);
+}
+
+OrtAnzeige OrtDaten::lade(const QString& schluessel) const {
+    OrtAnzeige a;
+    OrtBoxen& b = a.boxen;
+    int& n = a.anweisungen;
+    const Dialekt& d = m_db.dialekt();
+
+    const Recordset on = lies(
+        d.begrenze("select * from ortsnamen where gemeindeschluessel = ? order by typ, ort", 1), {schluessel}, n);
+    const Recordset od =
+        lies(d.begrenze("select * from ortsdaten where gemeindeschluessel = ? order by id", 1), {schluessel}, n);
+    a.ortGefunden = !on.eof();
+    a.ortsdatenVorhanden = !od.eof();
+    if (!a.ortGefunden && !a.ortsdatenVorhanden) return a;
+
+    // The joined row: place columns from ortsnamen, place data from ortsdaten.
+    auto w = [&](const QString& name) -> QVariant {
+        const bool ortsnamenZuerst = kAusOrtsnamen.contains(name);
+        const Recordset& erst = ortsnamenZuerst ? on : od;
+        const Recordset& dann = ortsnamenZuerst ? od : on;
+        if (!erst.eof() && erst.hatSpalte(name)) return erst.feld(name);
+        return spalte(dann, name);
+    };
+    auto txt = [&](const QString& name) {
+        const QVariant v = w(name);
+        return v.isNull() ? QString() : v.toString();
+    };
+
+    a.plz = txt("plzneu");
+    a.ort = txt("ort");
+    a.ortId = w("id").toDouble();
+    b(1, 0) = a.plz;
+    b(1, 1) = a.ort;
+    b(1, 5) = a.ortGefunden ? txt("gemeindeschluessel") : schluessel;
+    const QVariant e1000 = w("einw1000");
+    b(1, 6) = e1000.isNull() ? QString() : muster(QVariant(ZahlOderNull(e1000) * 1000));
+    b(1, 8) = gradText(w("laenge"), w("breite"));
+    b(1, 9) = utmText(w("utmrechts"), w("utmhoch"));
+    b(1, 10) = ortstypText(w("typ"));
+    b(13, 0) = waehrungOderLeer(w("wohn"));
+    b(13, 1) = waehrungOderLeer(w("misch"));
+    b(13, 2) = waehrungOderLeer(w("gewerbe"));
+    b(1, 13) = waehrungWennNichtNull(w("gruenland"));
+    b(1, 14) = waehrungWennNichtNull(w("ackerland"));
+    b(1, 15) = waehrungWennNichtNull(w("forstland"));
+    b(1, 17) = datumsText(w("est"));
+    b(1, 7) = muster(w("einwohnerzahl"));
+    const QString fl = muster(w("flaeche"));
+    b(1, 11) = fl.isEmpty() ? QString() : fl + " km²";
+    b(1, 12) = txt("bemerkung");
+
+    // Appraiser.
+    b(1, 16) = QStringLiteral("Kein Gutachter eingetragen");
+    const QVariant gid = w("id_gutachter");
+    if (!gid.isNull() && gid.toDouble() != 0) {
+        ++n;
+        const GutachterZeile g = gutachter(gid.toDouble());
+        if (g.gefunden) {
+            for (int i = 0; i < 8; ++i) b(5, i) = g.boxen.value(i);
+            b(1, 16) = g.anzeige();
+        }
+    }
+    a.idGutachter = gid.isNull() ? 0 : gid.toDouble();
+
+    // State, district and administrative region with their averages.
+    const Recordset land = lies("select * from bundeslaender where kenn = ?", {schluessel.left(2)}, n);
+    if (!land.eof()) {
+        b(1, 4) = t(land, "bundesland");
+        b(13, 9) = waehrungOderLeer(spalte(land, "wohn"));
+        b(13, 10) = waehrungOderLeer(spalte(land, "misch"));
+        b(13, 11) = waehrungOderLeer(spalte(land, "gewerbe"));
+    }
+    const Recordset kreis = lies("select * from kreis where kenn = ?", {schluessel.left(5)}, n);
+    if (kreis.eof()) {
+        b(1, 2) = QStringLiteral("Unbekannt");
+    } else {
+        b(1, 2) = t(kreis, "kreis");
+        b(13, 3) = waehrungOderLeer(spalte(kreis, "wohn"));
+        b(13, 4) = waehrungOderLeer(spalte(kreis, "misch"));
+        b(13, 5) = waehrungOderLeer(spalte(kreis, "gewerbe"));
+    }
+    const Recordset rb = lies("select * from regbez where kenn = ?", {schluessel.left(3)}, n);
+    if (rb.eof()) {
+        b(1, 3) = QStringLiteral("Unbekannt");
+    } else {
+        b(1, 3) = t(rb, "regbez");
+        b(13, 6) = waehrungOderLeer(spalte(rb, "wohn"));
+        b(13, 7) = waehrungOderLeer(spalte(rb, "misch"));
+        b(13, 8) = waehrungOderLeer(spalte(rb, "gewerbe"));
+    }
+
+    // The three zone pages.
+    const QStringList worte{"wohn", "misch", "gewerbe"};
+    for (int z = 1; z <= 3; ++z) {
+        const QString s = QString::number(z);
+        const QString wort = worte[z - 1];
+        const int f = z + 1;
+        b(f, 0) = codeText(w("bauliche_nutzung_" + s));
+        b(f, 1) = codeText(w("entwicklungszustand_" + s));
+        b(f, 2) = codeText(w("bauweise_" + s));
+        b(f, 3) = txt("geschossflaechenzahl_" + s);
+        b(f, 4) = txt("anzahl_der_geschosse_" + s);
+        b(f, 5) = muster(w("grundstueckstiefe_" + s), " m");
+        b(f, 6) = muster(w("grundstuecksflaeche_" + s), " m²");
+        b(f, 7) = codeText(w("beitragspflichtig_" + s));
+        b(f, 8) = waehrungWennNichtNull(w("brw_minimal_" + s));
+        b(f, 9) = waehrungWennNichtNull(w("brw_durchschnitt_" + s));
+        b(f, 10) = waehrungWennNichtNull(w("brw_maximal_" + s));
+        b(f, 11) = waehrungWennNichtNull(w("brw_tatsaechlich_" + s));
+        b(f, 12) = txt("bemerkung_" + s);
+        b(f, 13) = datumsText(w("est" + wort));
+        b(f, 14) = codeText(w("richtwerttyp" + wort));
+        b(f, 15) = txt("quellenangabe" + wort);
+    }
+
+    fuelleRegional(a, a.ortGefunden ? txt("gemeindeschluessel") : schluessel);
+    return a;
+}
+
+void OrtDaten::fuelleRegional(OrtAnzeige& a, const QString& schluessel) const {
+    OrtBoxen& b = a.boxen;
+    int& n = a.anweisungen;
+    const SchluesselTeile k = zerlegeSchluessel(schluessel);
+    const QVariantList vier{k.land, k.regbez, k.kreis, k.gemeinde};
+
+    // 1. Offices: the municipality's office numbers and the offices they name, in one look-up.
+    {
+        QStringList liste;
+        QString joins;
+        for (const Buero& bu : bueros()) {
+            liste << bu.kuerzel + "." + bu.nummer + " as " + bu.kuerzel + "_nr";
+            for (const QString& s : bu.spalten) liste << bu.kuerzel + "." + s + " as " + bu.kuerzel + "_" + s;
+            joins += " left join " + bu.tabelle + " " + bu.kuerzel + " on " + bu.kuerzel + "." + bu.nummer +
+                     " = o." + bu.nummer;
+        }
+        const Recordset rs = lies("select " + liste.join(", ") + " from stadt_und_gemeinde o" + joins + kVierTeile,
+                                  vier, n);
+        auto hat = [&](const QString& kz) { return !rs.eof() && !spalte(rs, kz + "_nr").isNull(); };
+        auto s = [&](const QString& kz, const QString& sp) { return t(rs, kz + "_" + sp); };
+        const struct { const char* kz; int erste; } aemter[] = {{"ba", 0}, {"lsa", 3}, {"ka", 6}};
+        for (const auto& amt : aemter) {
+            const QString kz = QString::fromLatin1(amt.kz);
+            if (!hat(kz)) continue;
+            b(6, amt.erste) = paar(s(kz, "plz_und_ort"), s(kz, "strasse_und_hausnr"));
+            b(6, amt.erste + 1) = paar(s(kz, "telefon"), s(kz, "telefax"));
+            b(6, amt.erste + 2) = s(kz, "bemerkung");
+        }
+        if (hat("ihk")) {
+            b(9, 0) = paar(s("ihk", "plz_und_ort"), s("ihk", "strasse_und_hausnr"));
+            b(9, 1) = paar(s("ihk", "telefon"), s("ihk", "telefax"));
+        }
+        if (hat("lra")) {
+            b(7, 0) = s("lra", "landratsamt");
+            b(7, 1) = paar(s("lra", "plz_und_ort"), s("lra", "strasse_und_hausnr"));
+            b(7, 2) = paar(s("lra", "telefon"), s("lra", "telefax"));
+            b(7, 3) = s("lra", "mail");
+        }
+    }
+
+    // 2.-4. The courts of the municipality.
+    auto gericht = [&](const QString& zuordnung, const QString& idOrt, const QString& tabelle,
+                       const QString& idGericht, const QString& name, int box) {
+        const Recordset rs = lies("select g." + idGericht + " as gid, g." + name + " as name, g.adresse as adresse from " +
+                                      zuordnung + " o left join " + tabelle + " g on g." + idGericht + " = o." +
+                                      idOrt + kVierTeile,
+                                  vier, n);
+        if (rs.eof() || spalte(rs, "gid").isNull()) return;
+        b(8, box) = t(rs, "name");
+        b(8, box + 1) = t(rs, "adresse");
+    };
+    gericht("amtsgerichte_orte", "id_amtsgericht", "amtsgerichte", "id_amtsgericht", "amtsgericht", 0);
+    gericht("landgerichte_orte", "id_landgericht", "landgericht", "id_landgericht", "landgericht", 2);
+    gericht("oberlandgerichte_orte", "id_oberlandgericht", "oberlandgerichte", "id_oberlandgericht",
+            "oberlandgericht", 4);
+
+    // 5. Labour office and its address ("12345" names the office "123.45").
+    {
+        const Recordset aa = lies("select * from arbeitsamt where gemschl = ?", {schluessel}, n);
+        if (!aa.eof()) {
+            b(9, 2) = paar(t(aa, "plz_arbeitsamt"), t(aa, "zust_arbeitsamt"), " ");
+            b(9, 3) = t(aa, "geschaeftsstelle");
+            const QString dst = t(aa, "dstnr");
+            if (!dst.isEmpty()) {
+                const Recordset ad = lies("select * from arbeitsamtadressen where dstnr = ?",
+                                          {dienststellenNummer(dst)}, n);
+                if (!ad.eof()) {
+                    b(9, 4) = paar(t(ad, "plz_geb"), t(ad, "postfachadresse"), " ");
+                    b(9, 5) = t(ad, "dienstgebäude");
+                    QString tel = paar(t(ad, "vorwahl"), t(ad, "tel"), " ");
+                    if (!t(ad, "fax").isEmpty()) tel += " Fax: " + t(ad, "fax");
+                    b(9, 6) = tel.trimmed();
+                }
+            }
+        }
+    }
+
+    // 6. Municipal administration.
+    {
+        const Recordset ga = lies("select * from gemeindeadressen where lsch = ? and rsch = ? and ksch = ? and gsch = ?",
+                                  vier, n);
+        if (!ga.eof()) {
+            b(7, 4) = paar(paar(t(ga, "plz"), t(ga, "stadt_gemeinde"), " "), t(ga, "strasse_und_hausnr"));
+            b(7, 5) = paar(t(ga, "tel"), t(ga, "fax"), " ");
+            b(7, 6) = t(ga, "mail");
+            b(7, 7) = t(ga, "bemerkung");
+        }
+    }
+
+    // 7. Tax rates.
+    {
+        const Recordset hs = lies("select * from hebesatz_gewerbe o" + kVierTeile, vier, n);
+        if (!hs.eof()) {
+            b(10, 6) = zahlText(spalte(hs, "jahr"), false);
+            b(10, 3) = t(hs, "hebesatz_für_gewerbe");
+            b(10, 4) = t(hs, "grundsteuer_a");
+            b(10, 5) = t(hs, "grundsteuer_b");
+            b(10, 7) = t(hs, "quellenangabe");
+        }
+    }
+
+    // 8. Commuters; some rows hold region and district part exchanged.
+    {
+        const QString sql = "select * from pendler o" + kVierTeile;
+        const Recordset p = lies(sql, vier, n);
+        if (!p.eof()) {
+            b(10, 0) = t(p, "einpendler_2000");
+            b(10, 1) = t(p, "auspendler_2000");
+            b(10, 8) = t(p, "quellenangabe");
+        } else {
+            const Recordset q = lies(sql, {k.land, k.kreis, k.regbez, k.gemeinde}, n);
+            if (!q.eof()) {
+                b(10, 0) = t(q, "einpendler_2000");
+                b(10, 1) = t(q, "auspendler_2000");
+            }
+        }
+    }
+
+    // 9. Administrative court.
+    {
+        const Recordset rs = lies(
+            "select g.id_verwaltungsgerichte as gid, g.verwaltungsgerichte as name, g.adresse as adresse, "
+            "g.tel_nummer as tel_nummer from verwaltungsgerichte_orte o left join verwaltungsgerichte g on "
+            "g.id_verwaltungsgerichte = o.id_verwaltungsgericht" + kVierTeile,
+            vier, n);
+        if (!rs.eof() && !spalte(rs, "gid").isNull()) {
+            b(8, 6) = paar(t(rs, "name"), t(rs, "adresse"));
+            b(8, 7) = t(rs, "tel_nummer");
+        }
+    }
+
+    // 10. Unemployment.
+    {
+        const Recordset al = lies("select * from arbeitslose o" + kVierTeile, vier, n);
+        if (!al.eof()) {
+            b(11, 0) = t(al, "ueberschrift");
+            b(11, 1) = t(al, "bemerkung");
+            const QString q = t(al, "arbeitslosenquote_10_2001");
+            b(11, 2) = q.isEmpty() ? QString() : q + " % ";
+            b(11, 3) = t(al, "quellenangabe");
+        }
+    }
+
+    // 11. Infrastructure.
+    {
+        const Recordset oi = lies("select * from ortsinfo where lsch = ? and rsch = ? and ksch = ? and gesch = ?",
+                                  vier, n);
+        if (!oi.eof()) {
+            b(12, 0) = entfernung(oi, "naechste_stadt", "entf_km_n_stadt");
+            b(12, 1) = entfernung(oi, "bundesstr", "km_bundes");
+            b(12, 2) = entfernung(oi, "bab", "km_bab");
+            b(12, 3) = entfernung(oi, "bahnh", "km_bahnh");
+            b(12, 4) = entfernung(oi, "ice_bahnh", "km_ice");
+            b(12, 5) = entfernung(oi, "flugh", "km_flugh");
+            b(12, 6) = entfernung(oi, "naechste_krankenh", "km_entf_krankenh");
+            b(12, 7) = entfernung(oi, "naechstes_altersheim", "entf_altersheim");
+            b(12, 8) = entfernung(oi, "hallen_freibad", "entf_hallen_freib");
+            b(12, 9) = entfernung(oi, "naechste_senior_gerechte_wohnanl", "entf_gerecht_wohna");
+            b(12, 10) = t(oi, "kindergarten");
+            b(12, 11) = t(oi, "schule");
+            b(12, 12) = t(oi, "gewerbe_an");
+            b(12, 13) = t(oi, "gewerbe_ab");
+            b(12, 14) = t(oi, "waldfl_in_gemeinde");
+        }
+    }
+}
+
+GutachterZeile OrtDaten::gutachter(double id) const {
+    GutachterZeile g;
+    const Recordset rs = m_db.abfrage("select * from gutachter where id = ?", {qint64(id)});
+    if (rs.eof()) return g;
+    g.gefunden = true;
+    g.id = id;
+    g.name = t(rs, "name");
+    g.ort = t(rs, "ort");
+    for (const char* s : {"name", "strasse", "plz", "ort", "telefon", "telefax", "email", "internet"})
+        g.boxen << t(rs, QString::fromLatin1(s));
+    return g;
+}
+
+QString OrtDaten::kreisKenn(const QString& kreisName) const {
+    if (kreisName.trimmed().isEmpty()) return {};
+    const QVariant v = m_db.wert(m_db.dialekt().begrenze(
+                                     "select kenn from kreis where " + m_db.dialekt().gleichOhneFall("kreis") +
+                                         " order by id",
+                                     1),
+                                 {kreisName.trimmed()});
+    return v.isNull() ? QString() : v.toString().trimmed();
+}
+
+QStringList OrtDaten::regionNamen(const QString& s) const {
+    const QVariant k = m_db.wert("select kreis from kreis where kenn = ?", {s.left(5)});
+    const QVariant r = m_db.wert("select regbez from regbez where kenn = ?", {s.left(3)});
+    const QVariant l = m_db.wert("select bundesland from bundeslaender where kenn = ?", {s.left(2)});
+    return {k.isNull() ? QStringLiteral("Unbekannt") : k.toString().trimmed(),
+            r.isNull() ? QStringLiteral("Unbekannt") : r.toString().trimmed(),
+            l.isNull() ? QString() : l.toString().trimmed()};
+}
+
+Werte OrtDaten::spaltenwerte(const OrtBoxen& b, double gutachterId) {
+    Werte w;
+    auto setze = [&](const QString& s, const QVariant& v) { w << qMakePair(s, v); };
+    setze("gruenland", betrag(b(1, 13)));
+    setze("ackerland", betrag(b(1, 14)));
+    setze("forstland", betrag(b(1, 15)));
+    // No appraiser is stored as Null, which the fill tools look for.
+    setze("id_gutachter", gutachterId > 0 ? QVariant(qint64(gutachterId)) : nullGanz());
+    setze("einwohnerzahl", zahlOderLeer(b(1, 7)));
+    setze("bemerkung", b(1, 12).left(100));
+    setze("est", datumOderNull(b(1, 17)));
+    bool hatFlaeche = false;
+    const QVariant fl = flaecheAusText(b(1, 11), &hatFlaeche);
+    if (hatFlaeche) setze("flaeche", fl);
+    const QStringList worte{"wohn", "misch", "gewerbe"};
+    for (int z = 1; z <= 3; ++z) {
+        const QString s = QString::number(z);
+        const int f = z + 1;
+        setze("bauliche_nutzung_" + s, code(b(f, 0)));
+        setze("entwicklungszustand_" + s, code(b(f, 1)).left(1));
+        setze("bauweise_" + s, code(b(f, 2)));
+        setze("geschossflaechenzahl_" + s, b(f, 3).trimmed().left(20));
+        setze("anzahl_der_geschosse_" + s, b(f, 4).trimmed().left(20));
+        setze("grundstueckstiefe_" + s, ohneEinheit(b(f, 5), "m").left(20));
+        setze("grundstuecksflaeche_" + s, ohneEinheit(b(f, 6), "m²").left(20));
+        setze("beitragspflichtig_" + s, b(f, 7).trimmed().left(1).toLower());
+        setze("brw_minimal_" + s, betrag(b(f, 8)));
+        setze("brw_durchschnitt_" + s, betrag(b(f, 9)));
+        setze("brw_maximal_" + s, betrag(b(f, 10)));
+        setze("brw_tatsaechlich_" + s, betrag(b(f, 11)));
+        setze("bemerkung_" + s, b(f, 12).left(100));
+        setze("est" + worte[z - 1], datumOderNull(b(f, 13)));
+        setze("richtwerttyp" + worte[z - 1], code(b(f, 14)).left(2));
+        setze("quellenangabe" + worte[z - 1], b(f, 15).left(255));
+    }
+    return w;
+}
+
+OrtDaten::Gespeichert OrtDaten::speichere(const QString& schluessel, const OrtBoxen& boxen,
+                                         double gutachterId) const {
+    const Dialekt& d = m_db.dialekt();
+    Werte werte = spaltenwerte(boxen, gutachterId);
+    Transaktion tr(m_db);
+    const QVariant id =
+        m_db.wert(d.begrenze("select id from ortsdaten where gemeindeschluessel = ? order by id", 1), {schluessel});
+    if (!id.isNull()) {
+        m_db.aendern("ortsdaten", id.toLongLong(), werte);
+        tr.bestaetige();
+        return Gespeichert::Geaendert;
+    }
+    const QVariant ortId = m_db.wert(
+        d.begrenze("select id from ortsnamen where gemeindeschluessel = ? order by typ, ort", 1), {schluessel});
+    if (ortId.isNull())
+        throw DbFehler("Ort nicht gefunden",
+                       "Zum Gemeindeschlüssel \"" + schluessel + "\" gibt es keinen Ort; die Ortsdaten wurden nicht gespeichert.");
+    werte.prepend(qMakePair(QStringLiteral("ortsdaten_p_id"), QVariant(ortId.toLongLong())));
+    werte.prepend(qMakePair(QStringLiteral("gemeindeschluessel"), QVariant(schluessel)));
+    m_db.einfuegen("ortsdaten", werte);
+    tr.bestaetige();
+    return Gespeichert::Angelegt;
+}
+
+QStringList OrtDaten::pruefeNeuenOrt(const NeuerOrt& o) const {
+    QStringList f;
+    static const QRegularExpression plz("^\\d{5}$"), gs("^\\d{8}$");
+    if (!plz.match(o.plz.trimmed()).hasMatch()) f << QStringLiteral("Die PLZ muss aus fünf Ziffern bestehen.");
+    if (o.ort.trimmed().isEmpty()) f << QStringLiteral("Der Name des Ortes fehlt.");
+    if (!gs.match(o.gemeindeschluessel.trimmed()).hasMatch())
+        f << QStringLiteral("Der Gemeindeschlüssel muss aus acht Ziffern bestehen.");
+    if (o.typ < 0)
+        f << QStringLiteral("Der Ortstyp muss \"Kreisfreie Stadt\", \"Stadt\", \"Gemeinde\" oder \"Eingemeindet\" "
+                            "(oder 0 bis 3) sein.");
+    if (!f.isEmpty()) return f;
+    const QVariant ort = m_db.wert(
+        "select count(*) from ortsnamen where gemeindeschluessel = ? and plzneu = ? and " +
+            m_db.dialekt().gleichOhneFall("ort"),
+        {o.gemeindeschluessel.trimmed(), o.plz.trimmed(), o.ort.trimmed()});
+    if (ort.toInt() > 0) f << QStringLiteral("Diesen Ort gibt es bereits.");
+    const QVariant od = m_db.wert("select count(*) from ortsdaten where gemeindeschluessel = ?",
+                                  {o.gemeindeschluessel.trimmed()});
+    if (od.toInt() > 0)
+        f << QStringLiteral("Für diesen Gemeindeschlüssel gibt es bereits Ortsdaten. Ändern Sie sie über die "
+                            "Ortssuche.");
+    return f;
+}
+
+void OrtDaten::legeNeuenOrtAn(const NeuerOrt& o, const OrtBoxen& boxen, double gutachterId) const {
+    Transaktion tr(m_db);
+    const qint64 ortId = m_db.einfuegen("ortsnamen", {{"ort", o.ort.trimmed()},
+                                                      {"plzneu", o.plz.trimmed()},
+                                                      {"gemeindeschluessel", o.gemeindeschluessel.trimmed()},
+                                                      {"typ", o.typ}});
+    Werte werte = spaltenwerte(boxen, gutachterId);
+    const QVariant e1980 = zahlOderLeer(boxen(1, 6));
+    werte.prepend(qMakePair(QStringLiteral("einw1000"), e1980.isNull() ? nullZahl() : QVariant(e1980.toDouble() / 1000)));
+    werte.prepend(qMakePair(QStringLiteral("ortsdaten_p_id"), QVariant(ortId)));
+    werte.prepend(qMakePair(QStringLiteral("gemeindeschluessel"), QVariant(o.gemeindeschluessel.trimmed())));
+    m_db.einfuegen("ortsdaten", werte);
+    tr.bestaetige();
+}
+
+OrtAbrechnung ProtokolliereOrt(const Datenbank& db, Publics& p, const QString& objekt, QString* fehler) {
+    if (p.Ausgabe != 3 || p.OrtAbgerechnet) return OrtAbrechnung::NichtNoetig;
+    try {
+        SchreibeAbfrageProtokoll(db, p, AbfrageArt::Ortsdaten, objekt, 2.5);
+    } catch (const DbFehler& e) {
+        if (fehler) *fehler = e.kurz() + "\n" + e.serverText();
+        return OrtAbrechnung::Fehlgeschlagen;
+    }
+    p.OrtAbgerechnet = true;
+    return OrtAbrechnung::Geschrieben;
+}
+
+}  // namespace talu

@@ -1,0 +1,70 @@
+#pragma once
+#include <QString>
+#include <QVariant>
+
+namespace talu::ort {
+
+// The four parts of a municipality key "06533013": 06 | 5 | 33 | 013.
+struct SchluesselTeile {
+    QString land, regbez, kreis, gemeinde;
+};
+SchluesselTeile zerlegeSchluessel(const QString& gemeindeschluessel);
+
+// The labour office number of a "dstnr": "12345" -> "123.45".
+QString dienststellenNummer(const QString& dstnr);
+
+// --- What the boxes show for a stored value ---
+
+// The pattern "###,###": a whole number grouped by the regional separator;
+// 0 and Null give an empty text, as the pattern has no mandatory digit.
+QString muster(const QVariant& wert, const QString& einheit = {});
+// 0 "Kreisfreie Stadt", 1 "Stadt", 2 "Gemeinde", 3 and more "Eingemeindet".
+QString ortstypText(const QVariant& typ);
+// "50° 06' 3512'' N - 08° 40' 1234'' E", only when both are set.
+QString gradText(const QVariant& laenge, const QVariant& breite);
+QString utmText(const QVariant& rechts, const QVariant& hoch);
+// Currency only for a number other than 0, else empty.
+QString waehrungWennNichtNull(const QVariant& wert);
+// Currency; Null shows empty.
+QString waehrungOderLeer(const QVariant& wert);
+// Code of the plot vocabularies to its display text.
+QString codeText(const QVariant& wert);
+// A statistics value in the regional format ("9,8", "12.500"); text is trimmed.
+QString zahlText(const QVariant& wert, bool gruppieren = true);
+// A date column as "dd.mm.yyyy".
+QString datumsText(const QVariant& wert);
+// Trim, Null as "".
+QString trimText(const QVariant& wert);
+// "a, b" (or with another separator); empty when both parts are empty.
+QString paar(const QString& a, const QString& b, const QString& trenner = QStringLiteral(", "));
+
+// --- What a box does with typed text when it is left ---
+
+// A number typed as "12500" or "12.500" becomes "12.500" + unit; a text that
+// is no number stays as typed.
+QString formatiereMuster(const QString& text, const QString& einheit = {});
+// A typed number becomes currency ("1250" -> "1.250,00 €"); other text stays.
+QString formatiereBetrag(const QString& text);
+// A code of at most four characters becomes its display text ("wa" ->
+// "Allgemeines Wohngebiet"); longer text stays.
+QString formatiereCode(const QString& text);
+
+// --- What the save makes of a box text ---
+
+// The number of a box, currency sign and units allowed; empty or unreadable gives 0.
+double betrag(const QString& text);
+// A number for a count or area column: Null when empty or unreadable.
+QVariant zahlOderLeer(const QString& text);
+// A date when the text is one ("1.5.2001", "01.05.2001", ISO), else Null.
+QVariant datumOderNull(const QString& text);
+// The code to store for a box that shows a display text or still a typed code.
+QString code(const QString& text);
+// Depth/area rule: the text before the unit when the trimmed text ends in it
+// (any case), a bare number as it is, otherwise "".
+QString ohneEinheit(const QString& text, const QString& einheit);
+// Place area: the number before "km²"; hat = false when the box does not end in it.
+QVariant flaecheAusText(const QString& text, bool* hat);
+// Place type typed as text or number; -1 when unknown.
+int ortstypAusText(const QString& text);
+
+}  // namespace talu::ort
