@@ -84,8 +84,10 @@ int main(int argc, char** argv) {
                 err << "Die Datenbank " << ziel.datenbank << " gibt es schon (--ersetzen löscht sie).\n";
                 return 1;
             }
-            if (da) w.ausfuehren("drop database " + ziel.datenbank + " with (force)");
-            w.ausfuehren("create database " + ziel.datenbank +
+            // Quoted, so that the name keeps its letter case as the connection uses it.
+            const QString name = "\"" + ziel.datenbank + "\"";
+            if (da) w.ausfuehren("drop database " + name + " with (force)");
+            w.ausfuehren("create database " + name +
                          " template template0 encoding 'UTF8' lc_collate 'C.UTF-8' lc_ctype 'C.UTF-8'");
         } catch (const DbFehler& e) {
             err << e.kurz() << ": " << e.serverText() << "\n";
