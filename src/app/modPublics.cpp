@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QSqlDatabase>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
@@ -38,6 +39,9 @@ void Publics::zuruecksetzen() {
 }
 
 Publics& publics() {
+    // Qt's table of connections must outlive the shared connection, or closing
+    // it at program end touches a destroyed table: create that table first.
+    [[maybe_unused]] static const bool sqlTabelle = QSqlDatabase::contains(QString());
     static Publics p;
     return p;
 }
