@@ -1,0 +1,50 @@
+#include "lookup/Merkdatei.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+namespace talu::lookup {
+
+namespace {
+// A remembered term is one search term; anything longer is no file of ours.
+constexpr qint64 kHoechstens = 4096;
+}  // namespace
+
+QString leseMerkbegriff(const QString& pfad) {
+    QFile f(pfad);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    const QByteArray roh = f.read(kHoechstens);
+    if (roh.isEmpty() || roh.contains('\0')) return {};
+    qsizetype ende = roh.indexOf('\n');
+    if (ende < 0) {
+        // Without a line end the whole file must be the term, not a cut-off piece.
+        if (!f.atEnd()) return {};
+        ende = roh.size();
+    }
+    QByteArray zeile = roh.left(ende);
+    if (zeile.endsWith('\r')) zeile.chop(1);
+    if (zeile.startsWith("\xEF\xBB\xBF")) zeile.remove(0, 3);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(zeile);
+    if (utf8.hasError()) return {};
+    for (const QChar c : text)
+        if (c.category() == QChar::Other_Control) return {};
+    return text.trimmed();
+}
+
+bool schreibeMerkbegriff(const QString& pfad, const QString& begriff) {
+    QSaveFile f(pfad);
+    if (!f.open(QIODevice::WriteOnly)) return false;
+    QString zeile = begriff;
+    // One line per file: a line break typed into the term would split it.
+    zeile.replace('\r', ' ').replace('\n', ' ');
+    const QByteArray daten = zeile.toUtf8() + "\r\n";
+    if (f.write(daten) != daten.size()) {
+        f.cancelWriting();
+        return false;
+    }
+    return f.commit();
+}
+
+}  // namespace talu::lookup

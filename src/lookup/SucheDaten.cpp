@@ -1,0 +1,88 @@
+#include "lookup/SucheDaten.h"
+
+#include "db/Datenbank.h"
+
+namespace talu {
+
+namespace {
+const QString kOrtReihenfolge = QStringLiteral(" order by plzneu, ort, id");
+}
+
+bool SucheDaten::istNumerisch(const QString& begriff) {
+    if (begriff.isEmpty()) return false;
+    for (const QChar c : begriff)
+        if (c < '0' || c > '9') return false;
+    return true;
+}
+
+Recordset SucheDaten::sucheOrt(const QString& begriff, Stufe* stufe) const {
+    const Dialekt& d = m_db.dialekt();
+    QString bedingung;
+    if (!istNumerisch(begriff))
+        bedingung = d.gleichOhneFall("ort");
+    else if (begriff.size() == 5)
+        bedingung = QStringLiteral("plzneu = ?");
+    else
+        bedingung = QStringLiteral("gemeindeschluessel = ?");
+
+    const QString sql = "select * from ortsnamen where %1 and typ < ?" + kOrtReihenfolge;
+    Recordset rs = m_db.abfrage(sql.arg(bedingung), {begriff, 3});
+    if (stufe) *stufe = Stufe::Genau;
+    if (rs.leer()) {
+        rs = m_db.abfrage(sql.arg(d.likeOhneFall("ort")), {Dialekt::beginntMit(begriff), 3});
+        if (stufe) *stufe = Stufe::Anfang;
+    }
+    if (rs.leer()) {
+        rs = m_db.abfrage(sql.arg(d.likeOhneFall("ort")), {Dialekt::enthaelt(begriff), 3});
+        if (stufe) *stufe = Stufe::Teil;
+    }
+    if (rs.leer() && stufe) *stufe = Stufe::Keine;
+    rs.moveFirst();
+    return rs;
+}
+
+QString SucheDaten::strassenSql(const Dialekt& d) {
+    // A missing town district sorts like an empty one on every backend.
+    return "select * from grundstuecke where gemeindeschluessel = ? and " + d.likeOhneFall("strassen_name") +
+           " and loeschen = ? order by coalesce(ortsteil, ''), strassen_name, hausnummer_numerisch, "
+           "hausnummer, id";
+}
+
+Recordset SucheDaten::sucheStrasse(const QString& gemeindeschluessel, const QString& strasse) const {
+    Recordset rs = m_db.abfrage(strassenSql(m_db.dialekt()), {gemeindeschluessel, Dialekt::beginntMit(strasse),
+                                      QStringLiteral("nein")});
+    rs.moveFirst();
+    return rs;
+}
+
+Recordset SucheDaten::sucheOrtFuerNeuesGrundstueck(const QString& begriff) const {
+    const QString bedingung = istNumerisch(begriff) ? QStringLiteral("plzneu like ? escape '\\'")
+                                                    : m_db.dialekt().likeOhneFall("ort");
+    Recordset rs = m_db.abfrage("select * from ortsnamen where " + bedingung + " and typ <= ?" +
+                                    kOrtReihenfolge,
+                                {Dialekt::beginntMit(begriff), 2});
+    rs.moveFirst();
+    return rs;
+}
+
+Recordset SucheDaten::ortNachId(qint64 id) const {
+    Recordset rs = m_db.abfrage(QStringLiteral("select * from ortsnamen where id = ?"), {id});
+    rs.moveFirst();
+    return rs;
+}
+
+Recordset SucheDaten::grundstueckNachId(qint64 id) const {
+    Recordset rs = m_db.abfrage(QStringLiteral("select * from grundstuecke where id = ?"), {id});
+    rs.moveFirst();
+    return rs;
+}
+
+Recordset SucheDaten::ortNachSchluessel(const QString& gemeindeschluessel, qint64 bevorzugteId) const {
+    Recordset rs = m_db.abfrage(QStringLiteral("select * from ortsnamen where gemeindeschluessel = ? "
+                                               "order by case when id = ? then 0 else 1 end, id"),
+                                {gemeindeschluessel, bevorzugteId});
+    rs.moveFirst();
+    return rs;
+}
+
+}  // namespace talu

@@ -1,0 +1,40 @@
+#pragma once
+#include <QWidget>
+
+class QFrame;
+class QLabel;
+class QPushButton;
+
+namespace talu {
+
+// The choice of information group for the current place: place information,
+// standard land values (with their price) and market overviews.
+class frmInformationsGruppen : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmInformationsGruppen(QWidget* parent = nullptr);
+
+    QLabel* Label2;
+    QFrame* Frame1;
+    QPushButton* cmdAuswahl[3];
+    QPushButton* cmdAbbrechen;  // "&Zurück"
+    QPushButton* cmdAbbruch;    // "Abbrechen"
+
+    bool GruppeGewaehlt = false;
+    bool GewaehlteGruppe[3] = {false, false, false};
+
+public slots:
+    void cmdAuswahl_Click(int index);
+    void cmdAbbrechen_Click();
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+
+private:
+    void Form_Load();
+    bool m_entladen = false;
+    bool m_zentriert = false;
+};
+
+}  // namespace talu

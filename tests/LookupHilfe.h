@@ -1,0 +1,39 @@
+#pragma once
+// Shared set-up of the lookup-road tests: the shared state reset, the program
+// directory in a temporary folder, the shared connection on a fresh database
+// and the message boxes recorded instead of shown.
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "Fixture.h"
+#include "app/Dialoge.h"
+#include "app/Formen.h"
+#include "app/modPublics.h"
+
+#define TALU_LOOKUP_DB(fx, backendName, demo)                        \
+    talu::formen::schliesseAlleKinder();                              \
+    talu::publics().Verbindung.schliessen();                          \
+    talu::publics().zuruecksetzen();                                  \
+    QTemporaryDir programmDir_;                                       \
+    QVERIFY(programmDir_.isValid());                                  \
+    talu::setzeProgrammVerzeichnis(programmDir_.path());              \
+    TALU_FRISCHE_DB(fx, talu::publics().Verbindung, backendName, demo) \
+    talu::publics().DbBenutzer = fx.benutzer;                         \
+    talu::publics().PcName = QStringLiteral("PC-TEST");               \
+    talu::publics().PcBenutzer = QStringLiteral("tester");
+
+namespace talu::test {
+
+// Closes the forms and the shared connection after each test.
+inline void lookupAufraeumen() {
+    formen::schliesseAlleKinder();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    publics().RsSuche.schliessen();
+    publics().Verbindung.schliessen();
+}
+
+inline int zaehle(const QString& sql, const QVariantList& p = {}) {
+    return publics().Verbindung.wert(sql, p).toInt();
+}
+
+}  // namespace talu::test
