@@ -273,7 +273,6 @@ Tabelle kreise() {
         text("kreis", kName),
         text("kenn", 5),
     };
-    t.indexe = {{"ix_kreise_kreis", {"lower(kreis)"}}};
     return t;
 }
 
