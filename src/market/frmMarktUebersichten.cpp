@@ -199,13 +199,12 @@ void frmMarktUebersichten::showEvent(QShowEvent* e) {
 void frmMarktUebersichten::zurueck() {
     Timer1->stop();
     formen::entlade(this);
-    formen::zeige("frmMarktUebersichtenAuswahl");
 }
 
 void frmMarktUebersichten::closeEvent(QCloseEvent* e) {
-    // Closed by its own window button: back to the choice as with "Zurück".
-    if (formen::vorhanden(kName) == this)
-        QTimer::singleShot(0, [] { formen::zeige("frmMarktUebersichtenAuswahl"); });
+    Timer1->stop();
+    // Unloading brings back the choice, unless a menu action closes every form.
+    if (!formen::schliesstAlleKinder()) formen::zeige("frmMarktUebersichtenAuswahl");
     QWidget::closeEvent(e);
 }
 

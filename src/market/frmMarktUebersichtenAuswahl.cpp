@@ -6,7 +6,6 @@
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/Formen.h"
@@ -83,13 +82,12 @@ void frmMarktUebersichtenAuswahl::kategorieGewaehlt(int i) {
 
 void frmMarktUebersichtenAuswahl::Command15_Click() {
     formen::entlade(this);
-    formen::zeige("frmInformationsGruppen");
 }
 
 void frmMarktUebersichtenAuswahl::closeEvent(QCloseEvent* e) {
-    // Closed by its own window button rather than unloaded by the program:
-    // like "Zurück", back to the information groups.
-    if (formen::vorhanden(kName) == this) QTimer::singleShot(0, [] { formen::zeige("frmInformationsGruppen"); });
+    // Unloading returns to the information groups, unless a menu action
+    // closes every form.
+    if (!formen::schliesstAlleKinder()) formen::zeige("frmInformationsGruppen");
     QWidget::closeEvent(e);
 }
 
