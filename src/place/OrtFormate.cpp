@@ -136,7 +136,8 @@ QString trimText(const QVariant& wert) { return istNull(wert) ? QString() : zahl
 
 QString paar(const QString& a, const QString& b, const QString& trenner) {
     const QString x = a.trimmed(), y = b.trimmed();
-    if (x.isEmpty() && y.isEmpty()) return {};
+    if (x.isEmpty()) return y;
+    if (y.isEmpty()) return x;
     return x + trenner + y;
 }
 

@@ -35,7 +35,7 @@ QString zahlText(const QVariant& wert, bool gruppieren = true);
 QString datumsText(const QVariant& wert);
 // Trim, Null as "".
 QString trimText(const QVariant& wert);
-// "a, b" (or with another separator); empty when both parts are empty.
+// "a, b" (or with another separator); a missing part leaves no dangling separator.
 QString paar(const QString& a, const QString& b, const QString& trenner = QStringLiteral(", "));
 
 // --- What a box does with typed text when it is left ---
