@@ -1,6 +1,7 @@
 #include "db/Datenbank.h"
 
 #include <QAtomicInt>
+#include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -47,6 +48,12 @@ bool Datenbank::oeffnen(const Verbindungsziel& ziel, const QString& benutzer, co
     }
     if (!QSqlDatabase::isDriverAvailable(ziel.qtTreiber())) {
         if (fehler) *fehler = "Der Datenbanktreiber " + ziel.qtTreiber() + " ist nicht installiert.";
+        return false;
+    }
+    // Qt's SQLite driver would create a missing file (this Qt version ignores
+    // the no-create option), so a mistyped path must be refused here.
+    if (ziel.backend == Backend::SQLite && !ziel.anlegen && !QFileInfo(ziel.datenbank).isFile()) {
+        if (fehler) *fehler = QStringLiteral("Die Datenbankdatei \"%1\" gibt es nicht.").arg(ziel.datenbank);
         return false;
     }
     QSqlDatabase db = QSqlDatabase::addDatabase(ziel.qtTreiber(), m_name);

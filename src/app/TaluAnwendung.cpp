@@ -1,0 +1,51 @@
+#include "app/TaluAnwendung.h"
+
+#include <QTimer>
+#include <QtGlobal>
+
+#include "app/Dialoge.h"
+#include "db/Datenbank.h"
+
+namespace talu {
+
+TaluAnwendung::TaluAnwendung(int& argc, char** argv) : QApplication(argc, argv) {}
+
+QString TaluAnwendung::meldungstext(const DbFehler& f) {
+    return QStringLiteral("Bei der Arbeit mit der Datenbank ist ein Fehler aufgetreten:\n\n%1\n\n"
+                          "Meldung des Servers:\n%2")
+        .arg(f.kurz(), f.serverText());
+}
+
+QString TaluAnwendung::meldungstext(const std::exception& f) {
+    return QStringLiteral("Es ist ein unerwarteter Fehler aufgetreten:\n\n%1").arg(QString::fromLocal8Bit(f.what()));
+}
+
+QString TaluAnwendung::meldungsdetails(const DbFehler& f) { return f.sql(); }
+
+bool TaluAnwendung::notify(QObject* empfaenger, QEvent* ereignis) {
+    try {
+        return QApplication::notify(empfaenger, ereignis);
+    } catch (const DbFehler& f) {
+        melde(meldungstext(f), meldungsdetails(f));
+    } catch (const std::exception& f) {
+        melde(meldungstext(f), {});
+    } catch (...) {
+        melde(QStringLiteral("Es ist ein unbekannter Fehler aufgetreten."), {});
+    }
+    return false;
+}
+
+void TaluAnwendung::melde(const QString& text, const QString& details) {
+    qWarning("%s", qPrintable(text));
+    // The box is shown once control is back in the event loop, not inside the
+    // failed delivery (which might be a paint event); errors raised while a box
+    // is open are only logged, so one fault cannot pile up boxes.
+    if (m_meldet) return;
+    m_meldet = true;
+    QTimer::singleShot(0, this, [this, text, details] {
+        dialoge().meldung(activeWindow(), Dialoge::Symbol::Kritisch, QStringLiteral("Fehler"), text, details);
+        m_meldet = false;
+    });
+}
+
+}  // namespace talu

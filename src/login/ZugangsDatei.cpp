@@ -1,0 +1,125 @@
+#include "login/ZugangsDatei.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+#include <QTemporaryFile>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "app/modPublics.h"
+#include "db/Backend.h"
+
+namespace talu {
+
+ZugangsDatei::ZugangsDatei() : m_pfad(programmDatei(QStringLiteral("zugang.dat"))) {}
+ZugangsDatei::ZugangsDatei(const QString& pfad) : m_pfad(pfad) {}
+
+bool ZugangsDatei::vorhanden() const { return QFileInfo::exists(m_pfad); }
+
+ZugangsDatei::Lesen ZugangsDatei::lese(Anmeldedaten& daten, QString* grund) const {
+    if (!vorhanden()) return Lesen::KeineDatei;
+    QFile f(m_pfad);
+    if (!f.open(QIODevice::ReadOnly)) {
+        if (grund) *grund = f.errorString();
+        return Lesen::Fehler;
+    }
+    const QByteArray roh = f.readAll();
+    if (f.error() != QFileDevice::NoError) {
+        if (grund) *grund = f.errorString();
+        return Lesen::Fehler;
+    }
+    f.close();
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(roh);
+    if (utf8.hasError()) {
+        if (grund) *grund = QStringLiteral("Die Datei ist kein UTF-8-Text.");
+        return Lesen::Fehler;
+    }
+    QStringList zeilen = text.split(QLatin1Char('\n'));
+    // The last line ends with a line break, so the text after it is empty.
+    if (!zeilen.isEmpty() && zeilen.last().isEmpty()) zeilen.removeLast();
+    for (QString& z : zeilen)
+        if (z.endsWith(QLatin1Char('\r'))) z.chop(1);
+    if (zeilen.size() < 4) {
+        if (grund) *grund = QStringLiteral("Die Datei hat %1 statt 4 Zeilen.").arg(zeilen.size());
+        return Lesen::Fehler;
+    }
+    daten = {zeilen[0], zeilen[1], zeilen[2], zeilen[3]};
+    return Lesen::Gelesen;
+}
+
+bool ZugangsDatei::schreibe(const Anmeldedaten& daten, QString* fehler) const {
+    const QFileInfo info(m_pfad);
+    QDir().mkpath(info.absolutePath());
+    // A temporary file is created with owner-only permissions; renaming it over
+    // the old file means the password is never readable by others, and a failed
+    // write leaves the previous file intact.
+    QTemporaryFile tmp(info.absoluteFilePath() + QStringLiteral(".XXXXXX"));
+    if (!tmp.open()) {
+        if (fehler) *fehler = tmp.errorString();
+        return false;
+    }
+    tmp.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QByteArray inhalt;
+    for (const QString* w : {&daten.server, &daten.datenbank, &daten.benutzer, &daten.passwort})
+        inhalt += w->toUtf8() + "\r\n";
+    if (tmp.write(inhalt) != inhalt.size() || !tmp.flush()) {
+        if (fehler) *fehler = tmp.errorString();
+        return false;
+    }
+    tmp.close();
+    const QByteArray von = QFile::encodeName(tmp.fileName());
+    const QByteArray nach = QFile::encodeName(info.absoluteFilePath());
+    if (std::rename(von.constData(), nach.constData()) != 0) {
+        if (fehler) *fehler = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    tmp.setAutoRemove(false);
+    return true;
+}
+
+bool ZugangsDatei::loesche(QString* fehler) const {
+    QFile f(m_pfad);
+    if (!f.exists()) return true;
+    if (f.remove()) return true;
+    if (fehler) *fehler = f.errorString();
+    return false;
+}
+
+namespace anmeldung {
+
+bool eingabenVollstaendig(const Anmeldedaten& d) {
+    // Only blanks are trimmed, as the form always did.
+    auto leer = [](const QString& s) {
+        for (QChar c : s)
+            if (c != QLatin1Char(' ')) return false;
+        return true;
+    };
+    return !leer(d.server) && !leer(d.datenbank) && !leer(d.benutzer) && !leer(d.passwort);
+}
+
+void uebernehme(const Anmeldedaten& d, Publics& p) {
+    p.ServerName = d.server;
+    p.DatenbankName = d.datenbank;
+    p.DbBenutzer = d.benutzer;
+    p.DbPasswort = d.passwort;
+}
+
+bool verbinden(Publics& p, const QString& modus, QString* fehler) {
+    const Verbindungsziel ziel = Verbindungsziel::ausEingabe(p.ServerName, p.DatenbankName, programmVerzeichnis());
+    if (modus == QLatin1String("nt")) return p.Verbindung.oeffnen(ziel, QString(), QString(), fehler);
+    return p.Verbindung.oeffnen(ziel, p.DbBenutzer, p.DbPasswort, fehler);
+}
+
+QString fehlerDetails(const QString& serverText) {
+    QString t = serverText.trimmed();
+    if (t.isEmpty()) t = QStringLiteral("(keine Meldung des Servers)");
+    return QStringLiteral("Meldung des Servers:\n") + t + QStringLiteral("\n\n") + serverRegelText();
+}
+
+}  // namespace anmeldung
+
+}  // namespace talu

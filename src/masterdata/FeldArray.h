@@ -1,0 +1,72 @@
+#pragma once
+#include <QColor>
+#include <QLineEdit>
+#include <QObject>
+#include <QPointer>
+#include <QVector>
+#include <functional>
+
+class QKeyEvent;
+
+namespace talu {
+
+// The shared behaviour of a record form's field array (text(0) ... text(n-1)):
+// the focused field is shown inverted (white on dark blue) and fully selected,
+// Enter and Down move to the next field, Up to the previous one, both with
+// wrap-around; Enter never reaches the field. One field (11 unless told
+// otherwise) turns a typed "j"/"n" into "Ja"/"Nein" when it is left.
+//
+// Forms that need more attach their own behaviour through the hooks: the
+// signals feldBetreten/feldVerlassen run after the shared rule, and a key hook
+// may take a key before the shared navigation sees it.
+class FeldArray : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int StandardJaNeinFeld = 11;
+    static constexpr int KeinJaNeinFeld = -1;
+
+    explicit FeldArray(const QVector<QLineEdit*>& felder, QObject* parent = nullptr,
+                       int jaNeinFeld = StandardJaNeinFeld);
+    ~FeldArray() override;
+
+    int anzahl() const { return int(m_felder.size()); }
+    QLineEdit* feld(int index) const;
+    // Index of a field of this array, or -1.
+    int indexVon(const QObject* o) const;
+
+    void setzeJaNeinFeld(int index) { m_jaNein = index; }
+    int jaNeinFeld() const { return m_jaNein; }
+
+    // Called with the field index and the key before the shared handling;
+    // return true when the hook has handled the key (the shared rule is skipped).
+    using TastenHook = std::function<bool(int index, QKeyEvent* taste)>;
+    void setzeTastenHook(TastenHook hook) { m_tastenHook = std::move(hook); }
+
+    // Moves the focus as Enter/Down (+1) or Up (-1) would from the given field.
+    void bewege(int vonIndex, int richtung);
+
+    // The two colours of the 16-colour palette the fields use.
+    static QColor qbColor(int nummer);
+    // Applies the colours of an unfocused or a focused field.
+    static void setzeFarben(QLineEdit* feld, bool fokus);
+    // The yes/no rule on its own: "j"/"J" -> "Ja", "n"/"N" -> "Nein", all else unchanged.
+    static QString jaNeinText(const QString& text);
+
+signals:
+    void feldBetreten(int index);
+    void feldVerlassen(int index);
+
+protected:
+    bool eventFilter(QObject* objekt, QEvent* ereignis) override;
+
+private:
+    void betreten(int index);
+    void verlassen(int index);
+    bool taste(int index, QKeyEvent* e);
+
+    QVector<QPointer<QLineEdit>> m_felder;
+    int m_jaNein;
+    TastenHook m_tastenHook;
+};
+
+}  // namespace talu

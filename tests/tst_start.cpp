@@ -1,0 +1,140 @@
+#include <QSysInfo>
+#include <QTest>
+#include <pwd.h>
+#include <stdexcept>
+#include <unistd.h>
+
+#include "app/Dialoge.h"
+#include "app/TaluAnwendung.h"
+#include "app/modStart.h"
+#include "db/Datenbank.h"
+
+using namespace talu;
+
+namespace {
+// An object whose event handler fails the way a form's handler can.
+class Werfer : public QObject {
+public:
+    enum Art { Db, Std, Nichts };
+    Art art = Nichts;
+    int behandelt = 0;
+    bool event(QEvent* e) override {
+        if (e->type() != QEvent::User) return QObject::event(e);
+        if (art == Db) throw DbFehler("Abfrage fehlgeschlagen", "relation \"ortsnamen\" does not exist", "select 1");
+        if (art == Std) throw std::runtime_error("kaputt");
+        ++behandelt;
+        return true;
+    }
+};
+}  // namespace
+
+class TstStart : public QObject {
+    Q_OBJECT
+private slots:
+    void benutzernamenFilter_data();
+    void benutzernamenFilter();
+    void benutzername();
+    void computername();
+    void fehlerImHandlerBeendetNichts();
+    void standardFehlerImHandler();
+    void nurEineMeldungProFehlerschwall();
+};
+
+void TstStart::benutzernamenFilter_data() {
+    QTest::addColumn<QString>("roh");
+    QTest::addColumn<QString>("gefiltert");
+    QTest::newRow("Müller_01") << QStringLiteral("Müller_01") << QStringLiteral("Mller_");
+    QTest::newRow("grenzen") << QStringLiteral("@AZaz{") << QStringLiteral("AZaz");
+    QTest::newRow("zeichen zwischen Z und a") << QStringLiteral("[\\]^_`") << QStringLiteral("[\\]^_`");
+    QTest::newRow("punkt minus blank") << QStringLiteral("a.b-c d") << QStringLiteral("abcd");
+    QTest::newRow("nur verworfene") << QStringLiteral("123 .-äöü") << QString();
+    QTest::newRow("leer") << QString() << QString();
+    QTest::newRow("nullzeichen") << QString::fromLatin1("ab\0\0  ", 6) << QStringLiteral("ab");
+}
+
+void TstStart::benutzernamenFilter() {
+    QFETCH(QString, roh);
+    QFETCH(QString, gefiltert);
+    QCOMPARE(filtereBenutzername(roh), gefiltert);
+}
+
+void TstStart::benutzername() {
+    const passwd* pw = getpwuid(geteuid());
+    QVERIFY(pw);
+    QCOMPARE(ErmittleBenutzername(), filtereBenutzername(QString::fromLocal8Bit(pw->pw_name)));
+    for (QChar c : ErmittleBenutzername()) QVERIFY(c.unicode() >= 65 && c.unicode() <= 122);
+}
+
+void TstStart::computername() {
+    const QString name = ErmittleComputername();
+    QVERIFY(!name.isEmpty());
+    if (QSysInfo::machineHostName().isEmpty()) {
+        QCOMPARE(name, QStringLiteral("Nicht erkannt"));
+    } else {
+        QCOMPARE(name, QSysInfo::machineHostName());
+        QVERIFY(!name.endsWith(' '));
+        QVERIFY(!name.contains(QChar(0)));
+    }
+}
+
+void TstStart::fehlerImHandlerBeendetNichts() {
+    DialogAufzeichnung dialoge;
+    QVERIFY(qobject_cast<TaluAnwendung*>(qApp));
+    Werfer w;
+    w.art = Werfer::Db;
+    QEvent e(QEvent::User);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("ortsnamen"));
+    QCOMPARE(QCoreApplication::sendEvent(&w, &e), false);
+    QTRY_COMPARE(dialoge.meldungen.size(), 1);
+    const auto m = dialoge.meldungen.first();
+    QCOMPARE(int(m.symbol), int(Dialoge::Symbol::Kritisch));
+    QVERIFY(m.text.contains("Abfrage fehlgeschlagen"));
+    QVERIFY(m.text.contains("relation \"ortsnamen\" does not exist"));
+    QCOMPARE(m.details, QStringLiteral("select 1"));
+    // The program carries on: the next event is handled normally.
+    w.art = Werfer::Nichts;
+    QVERIFY(QCoreApplication::sendEvent(&w, &e));
+    QCOMPARE(w.behandelt, 1);
+}
+
+void TstStart::standardFehlerImHandler() {
+    DialogAufzeichnung dialoge;
+    Werfer w;
+    w.art = Werfer::Std;
+    QEvent e(QEvent::User);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("kaputt"));
+    QCoreApplication::sendEvent(&w, &e);
+    QTRY_COMPARE(dialoge.meldungen.size(), 1);
+    QVERIFY(dialoge.meldungen.first().text.contains("kaputt"));
+    // A posted event that throws is caught the same way.
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("kaputt"));
+    QCoreApplication::postEvent(&w, new QEvent(QEvent::User));
+    QTRY_COMPARE(dialoge.meldungen.size(), 2);
+}
+
+void TstStart::nurEineMeldungProFehlerschwall() {
+    DialogAufzeichnung dialoge;
+    Werfer w;
+    w.art = Werfer::Db;
+    QEvent e(QEvent::User);
+    for (int i = 0; i < 3; ++i) {
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("ortsnamen"));
+        QCoreApplication::sendEvent(&w, &e);
+    }
+    QTest::qWait(50);
+    QCOMPARE(dialoge.meldungen.size(), 1);
+    // Once that box is answered, the next fault is reported again.
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("ortsnamen"));
+    QCoreApplication::sendEvent(&w, &e);
+    QTRY_COMPARE(dialoge.meldungen.size(), 2);
+}
+
+// The tests run inside the program's own application object.
+int main(int argc, char** argv) {
+    TaluAnwendung app(argc, argv);
+    TstStart t;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "tst_start.moc"
