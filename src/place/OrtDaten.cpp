@@ -392,7 +392,11 @@ QStringList OrtDaten::regionNamen(const QString& s) const {
 
 Werte OrtDaten::spaltenwerte(const OrtBoxen& b, double gutachterId) {
     Werte w;
-    auto setze = [&](const QString& s, const QVariant& v) { w << qMakePair(s, v); };
+    // Text columns get the empty text, never Null, for an empty box.
+    auto setze = [&](const QString& s, const QVariant& v) {
+        if (v.typeId() == QMetaType::QString && v.toString().isNull()) w << qMakePair(s, QVariant(QStringLiteral("")));
+        else w << qMakePair(s, v);
+    };
     setze("gruenland", betrag(b(1, 13)));
     setze("ackerland", betrag(b(1, 14)));
     setze("forstland", betrag(b(1, 15)));
