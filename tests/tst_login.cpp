@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -109,6 +110,7 @@ void TstLogin::steuerelemente() {
     QCOMPARE(f.findChild<QPushButton*>("cmdAnmelden")->text(), QStringLiteral("&Anmelden"));
     QCOMPARE(f.findChild<QPushButton*>("cmdAbbrechen")->text(), QStringLiteral("Abbrechen"));
     QCOMPARE(f.text(3)->echoMode(), QLineEdit::Password);
+    QCOMPARE(f.text(3)->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, f.text(3)), int('*'));
     QVERIFY(f.endeBeimSchliessen());
 }
 

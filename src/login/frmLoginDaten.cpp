@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -14,6 +15,18 @@
 #include "app/modPublics.h"
 
 namespace talu {
+
+namespace {
+// The password field shows every character as "*".
+class SternStil : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* rueckgabe) const override {
+        if (hint == SH_LineEdit_PasswordCharacter) return '*';
+        return QProxyStyle::styleHint(hint, option, widget, rueckgabe);
+    }
+};
+}  // namespace
 
 frmLoginDaten::frmLoginDaten(QWidget* eltern) : QDialog(eltern) {
     setObjectName(QStringLiteral("frmLoginDaten"));
@@ -44,6 +57,9 @@ frmLoginDaten::frmLoginDaten(QWidget* eltern) : QDialog(eltern) {
     m_text[0]->setToolTip(serverRegelText());
     m_text[1]->setToolTip(QStringLiteral("Name der Datenbank (bei \"sqlite\": Pfad der Datenbankdatei)"));
     m_text[3]->setEchoMode(QLineEdit::Password);
+    auto* stern = new SternStil;
+    stern->setParent(this);  // outlives the field, which is created before it
+    m_text[3]->setStyle(stern);
     m_text[4]->setReadOnly(true);
     // The status line is part of the field array (Enter there logs in), but it
     // only reports: shown as a flat read-only field.
@@ -85,7 +101,10 @@ frmLoginDaten::frmLoginDaten(QWidget* eltern) : QDialog(eltern) {
     raster->setColumnStretch(1, 1);
     raster->setColumnStretch(2, 1);
     for (int i = 0; i < 3; ++i) label[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    for (int i = 0; i < 4; ++i) m_text[i]->setMinimumWidth(170);
+    for (int i = 0; i < 4; ++i) m_text[i]->setMinimumWidth(190);
+    // The status line shows its longest message whole, also beside the details button.
+    const QFontMetrics fm(m_text[4]->font());
+    m_text[4]->setMinimumWidth(fm.horizontalAdvance(anmeldung::kStatusFehlgeschlagen) + 24);
 
     auto* knoepfe = new QHBoxLayout;
     knoepfe->addStretch(1);
