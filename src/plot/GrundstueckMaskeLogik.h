@@ -1,0 +1,61 @@
+#pragma once
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include "lookup/Meldung.h"
+
+namespace talu {
+
+class Recordset;
+struct Publics;
+
+// What frmGrundstueckMaske shows and computes, without its widgets: the texts
+// of the two box arrays, loading a plot (with its query-log row), stepping to
+// the neighbouring house number and finding the place of a new plot.
+class GrundstueckMaskeLogik {
+public:
+    static constexpr int kText1 = 16;  // page "Grunddaten"
+    static constexpr int kText2 = 11;  // page "Zusatzdaten"
+
+    GrundstueckMaskeLogik();
+
+    QStringList text_1, text_2;
+    double GrundstueckId = 0;
+    bool SchrittVor = false, SchrittZurueck = false;
+    // True when the boxes show a plot (and, in the customer edition, it was billed).
+    bool angezeigt = false;
+
+    // Empties text_1(2) to text_1(15) and every text_2 box; postcode and place stay.
+    void FelderLeeren();
+
+    // Loads the current RsSuche row (after a navigation step, its neighbour)
+    // into the boxes and writes the query-log row in the customer edition.
+    // Returns the messages for the operator. When the log row cannot be
+    // written the boxes are emptied again: nothing chargeable is shown unbilled.
+    // Other database errors propagate as DbFehler.
+    QList<lookup::Meldung> LadeGrundstueck(Publics& p);
+
+    // The display texts of one plot row into the two arrays (indices 2-15 and 0-10).
+    static void fuelleAusZeile(const Recordset& rs, QStringList& t1, QStringList& t2);
+    // Currency text of a land value; Null and 0 are shown empty.
+    static QString waehrungOderLeer(const QVariant& wert);
+    // The query-log object: place, street and, but for a street record, house number.
+    static QString protokollObjekt(const QString& aktOrtAnzeige, const QString& strasse,
+                                   const QString& hausnummer);
+
+    // "Stadt suchen": the place of a new plot by postcode or, without one, by name.
+    enum class OrtSuche { KeineEingabe, KeinTreffer, EinTreffer, MehrereTreffer };
+    OrtSuche OrtFuerNeuesGrundstueckSuchen(Publics& p, lookup::Meldung* meldung);
+    // Puts the current place (AktPlz, AktOrt) into the postcode and place boxes.
+    void OrtUebernehmen(const Publics& p);
+
+    // True when the trimmed text has neither 5 nor 0 characters.
+    static bool PlzUngueltig(const QString& text);
+
+    // The text a box gets when it is left in the editing editions (currency,
+    // code texts, units); arrayNr 1 is text_1, 2 is text_2.
+    static QString textNachVerlassen(int arrayNr, int index, const QString& text);
+};
+
+}  // namespace talu

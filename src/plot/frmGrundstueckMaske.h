@@ -1,0 +1,96 @@
+#pragma once
+#include <QPointer>
+#include <QVector>
+#include <QWidget>
+#include <functional>
+
+#include "plot/GrundstueckMaskeLogik.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+
+namespace talu {
+
+class FeldArray;
+class frmGrundstueckMaske;
+
+// The writing side of the plot form (saving, the bookmark, copying to a
+// street or place, deleting) lives in its own module and plugs in here;
+// a button or key without an action does nothing.
+struct GrundstueckMaskeAktionen {
+    std::function<void(frmGrundstueckMaske&)> speichern;        // cmdSpeichern
+    std::function<void(frmGrundstueckMaske&)> werteKopieren;    // cmdWerteKopieren, and Load of a new plot
+    std::function<void(frmGrundstueckMaske&)> loeschen;         // cmdLoeschen
+    std::function<void(frmGrundstueckMaske&)> aufStrasseKopieren;  // F2
+    std::function<void(frmGrundstueckMaske&)> aufOrtKopieren;      // F10
+    std::function<void(frmGrundstueckMaske&)> strasseLoeschen;     // F12
+};
+GrundstueckMaskeAktionen& grundstueckMaskeAktionen();
+
+// One plot of grundstuecke: a read-only, billed display in the customer
+// edition; in the editing editions also the entry of new plots and stepping
+// to the neighbouring house numbers.
+class frmGrundstueckMaske : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmGrundstueckMaske(QWidget* parent = nullptr);
+
+    QTabWidget* SSTab1;
+    QVector<QLineEdit*> text_1;  // page "Grunddaten", 0-15
+    QVector<QLineEdit*> text_2;  // page "Zusatzdaten", 0-10
+    QVector<QLabel*> label;      // row captions; label[2] is the street row
+    QPushButton* cmdRueckwaerts;
+    QPushButton* cmdVorwaerts;
+    QPushButton* cmdOrte;
+    QPushButton* cmdWerteKopieren;
+    QPushButton* cmdLoeschen;
+    QPushButton* cmdSpeichern;
+    QPushButton* cmdZurueck;
+
+    double GrundstueckId() const { return m_logik.GrundstueckId; }
+    void setzeGrundstueckId(double id) { m_logik.GrundstueckId = id; }
+
+    // Clears the boxes but postcode and place / resets the colours of all boxes.
+    void FelderLeeren();
+    void FarbenZuruecksetzen();
+
+    // The place chosen for a new plot (AktPlz, AktOrt) into postcode and
+    // place; the focus goes to the town district.
+    Q_INVOKABLE void OrtUebernehmen();
+
+public slots:
+    void cmdVorwaerts_Click();
+    void cmdRueckwaerts_Click();
+    void cmdOrte_Click();
+    void cmdZurueck_Click();
+    void SSTab1_Click(int seite);
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+
+private:
+    void Form_Load();
+    void LadeGrundstueck();
+    void zeigeTexte();
+    void holeTexte();
+    void verbergen();
+    void text_1_LostFocus(int index);
+    void text_2_LostFocus(int index);
+    bool text_1_KeyDown(int index, QKeyEvent* taste);
+    void strassenEintragZeigen(bool ja);
+
+    GrundstueckMaskeLogik m_logik;
+    FeldArray* m_felder1 = nullptr;
+    FeldArray* m_felder2 = nullptr;
+    bool m_bearbeitung = false;  // editions 1 and 2
+    bool m_entladen = false;
+    bool m_zentriert = false;
+    bool m_inOrtSuche = false;
+    // A place found by leaving the postcode or place box locks both boxes.
+    bool m_ortSperren = false;
+};
+
+}  // namespace talu
