@@ -220,6 +220,19 @@ void TstLogin::dateiUnlesbar() {
     Anmeldedaten d;
     QCOMPARE(int(ZugangsDatei(datei()).lese(d)), int(ZugangsDatei::Lesen::Fehler));
     QVERIFY(!ZugangsDatei(datei()).schreibe({"a", "b", "c", "d"}));
+
+    // The form reports both, and a login is still possible.
+    test::FrischeDatenbank fx(test::backendNamens("sqlite"), false);
+    QVERIFY2(fx.ok(), qPrintable(fx.fehler()));
+    frmLoginDaten f;
+    QCOMPARE(m_dialoge->texte(), QStringList{anmeldung::kMeldungLesefehler});
+    tippe(f, {fx.server, fx.datenbank, fx.benutzer, fx.passwort});
+    f.cmdAnmelden_Click();
+    QCOMPARE(m_dialoge->texte().size(), 2);
+    QCOMPARE(m_dialoge->texte().last(), QStringLiteral("Die Anmeldedaten konnten nicht gespeichert werden."));
+    QVERIFY(!m_dialoge->meldungen.last().details.isEmpty());
+    QCOMPARE(f.result(), int(QDialog::Accepted));
+    QVERIFY(publics().Verbindung.istOffen());
 }
 
 void TstLogin::fehlgeschlageneVerbindungBehaeltWerte() {
