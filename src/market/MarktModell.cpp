@@ -75,7 +75,7 @@ QVariant MarktModell::data(const QModelIndex& index, int role) const {
 QVariant MarktModell::headerData(int section, Qt::Orientation o, int role) const {
     if (o != Qt::Horizontal) return QAbstractTableModel::headerData(section, o, role);
     if (section < 0 || section >= m_spalten.size()) return {};
-    if (role == Qt::DisplayRole) {
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
         const GridSpalte* g = m_aufbau.sichtbareSpalte(section);
         return g ? g->titel : m_spalten[section];
     }

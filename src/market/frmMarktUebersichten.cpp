@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -37,6 +38,7 @@ frmMarktUebersichten::frmMarktUebersichten(QWidget* parent) : QWidget(parent) {
     Combo1 = new QComboBox(this);
     Combo1->setObjectName("Combo1");
     Combo1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    Combo1->setMinimumContentsLength(30);
     cmdAktualisieren = new QPushButton(QStringLiteral("Aktualisieren"), this);
     cmdAktualisieren->setObjectName("cmdAktualisieren");
     DataGrid1 = new QTableView(this);
@@ -77,7 +79,6 @@ frmMarktUebersichten::frmMarktUebersichten(QWidget* parent) : QWidget(parent) {
     unten->addWidget(cmdZurueck);
     raster->addLayout(unten, 4, 0, 1, 2);
     raster->setRowStretch(1, 1);
-    resize(twips(12000), twips(7400));
 
     connect(Timer1, &QTimer::timeout, this, &frmMarktUebersichten::zurueck);
     connect(cmdZurueck, &QPushButton::clicked, this, &frmMarktUebersichten::zurueck);
@@ -136,6 +137,7 @@ void frmMarktUebersichten::formLoad() {
     // Region and remark come from the first headline only and stay when
     // another headline is chosen.
     Text1->setText(m_daten.bereichText());
+    Text1->setCursorPosition(0);
     Text2->setPlainText(m_daten.hinweisText());
 }
 
@@ -191,7 +193,19 @@ void frmMarktUebersichten::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
     if (!m_zentriert) {
         m_zentriert = true;
-        ZentriereKind(formen::hauptfenster(), this, 0, 0);
+        // Wide enough for every visible column where the main window allows.
+        int breite = twips(600) + twips(400);
+        if (m_hatDaten)
+            for (const markt::GridSpalte& g : m_daten.aufbau().sichtbar) breite += twips(g.breite);
+        breite = qMax(breite, twips(9000));
+        int hoehe = twips(8000);
+        if (QMdiArea* mdi = formen::hauptfenster()) {
+            breite = qMin(breite, mdi->viewport()->width() - 10);
+            hoehe = qMin(hoehe, mdi->viewport()->height() - 10);
+            ZentriereKind(mdi, this, breite, hoehe);
+        } else {
+            resize(breite, hoehe);
+        }
     }
     cmdZurueck->setFocus();
 }
