@@ -66,6 +66,7 @@ private slots:
     void ohneJaNeinFeld();
     void hooks();
     void unerreichbareFelderUebersprungen();
+    void keineHooksWaehrendDieFormZerfaellt();
 };
 
 void TstFeldArray::qbFarben() {
@@ -254,6 +255,44 @@ void TstFeldArray::unerreichbareFelderUebersprungen() {
     f.felder[1]->setReadOnly(true);
     QTest::keyClick(f.felder[2], Qt::Key_Up);
     QCOMPARE(f.fokus(), f.felder[1]);
+}
+
+namespace {
+// A form whose own rule on leaving a field uses its members.
+class Maske : public QWidget {
+    Q_OBJECT
+public:
+    QVector<QLineEdit*> felder;
+    QStringList verlassen;
+    int* aufrufe;
+    explicit Maske(int* zaehler) : aufrufe(zaehler) {
+        auto* l = new QVBoxLayout(this);
+        for (int i = 0; i < 3; ++i) {
+            felder << new QLineEdit(this);
+            l->addWidget(felder.last());
+        }
+        auto* array = new FeldArray(felder, this);
+        connect(array, &FeldArray::feldVerlassen, this, [this](int i) {
+            ++*aufrufe;
+            verlassen << felder[i]->text();
+        });
+    }
+};
+}  // namespace
+
+void TstFeldArray::keineHooksWaehrendDieFormZerfaellt() {
+    int aufrufe = 0;
+    auto* m = new Maske(&aufrufe);
+    m->show();
+    QApplication::setActiveWindow(m);
+    QVERIFY(QTest::qWaitForWindowActive(m));
+    m->felder[0]->setFocus();
+    QTest::keyClick(m->felder[0], Qt::Key_Return);
+    QCOMPARE(aufrufe, 1);
+    // Destroyed while a field has the focus: the field loses it, the hook stays silent.
+    QCOMPARE(QApplication::focusWidget(), m->felder[1]);
+    delete m;
+    QCOMPARE(aufrufe, 1);
 }
 
 QTEST_MAIN(TstFeldArray)

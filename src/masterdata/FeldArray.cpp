@@ -1,5 +1,6 @@
 #include "masterdata/FeldArray.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QPalette>
@@ -7,7 +8,7 @@
 namespace talu {
 
 FeldArray::FeldArray(const QVector<QLineEdit*>& felder, QObject* parent, int jaNeinFeld)
-    : QObject(parent), m_jaNein(jaNeinFeld) {
+    : QObject(parent), m_jaNein(jaNeinFeld), m_besitzerKlasse(parent ? parent->metaObject() : nullptr) {
     for (QLineEdit* f : felder) m_felder.append(f);
     for (QLineEdit* f : felder) {
         if (!f) continue;
@@ -29,6 +30,13 @@ int FeldArray::indexVon(const QObject* o) const {
     for (int i = 0; i < m_felder.size(); ++i)
         if (m_felder[i].data() == o) return i;
     return -1;
+}
+
+bool FeldArray::besitzerZerfaellt() const {
+    // Once a form's destructor has run, its object only answers as a plain
+    // QWidget; its members (which the hooks use) are gone by then.
+    return QCoreApplication::closingDown() ||
+           (m_besitzerKlasse && parent() && !parent()->metaObject()->inherits(m_besitzerKlasse));
 }
 
 QColor FeldArray::qbColor(int nummer) {
@@ -113,7 +121,7 @@ bool FeldArray::eventFilter(QObject* objekt, QEvent* ereignis) {
     // qobject_cast fails on a field that is being destroyed; it is left alone.
     auto* le = qobject_cast<QLineEdit*>(objekt);
     const int index = le ? indexVon(le) : -1;
-    if (index < 0) return QObject::eventFilter(objekt, ereignis);
+    if (index < 0 || besitzerZerfaellt()) return QObject::eventFilter(objekt, ereignis);
     switch (ereignis->type()) {
         case QEvent::FocusIn: {
             // Let the field take the focus first, then select and colour it:

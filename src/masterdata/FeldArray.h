@@ -18,7 +18,9 @@ namespace talu {
 //
 // Forms that need more attach their own behaviour through the hooks: the
 // signals feldBetreten/feldVerlassen run after the shared rule, and a key hook
-// may take a key before the shared navigation sees it.
+// may take a key before the shared navigation sees it. Give the form (a Q_OBJECT
+// class) as parent: while it is being destroyed, fields that lose the focus call
+// no hook.
 class FeldArray : public QObject {
     Q_OBJECT
 public:
@@ -63,10 +65,13 @@ private:
     void betreten(int index);
     void verlassen(int index);
     bool taste(int index, QKeyEvent* e);
+    // True while the form that owns the array is being destroyed.
+    bool besitzerZerfaellt() const;
 
     QVector<QPointer<QLineEdit>> m_felder;
     int m_jaNein;
     TastenHook m_tastenHook;
+    const QMetaObject* m_besitzerKlasse = nullptr;
 };
 
 }  // namespace talu
