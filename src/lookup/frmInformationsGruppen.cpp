@@ -60,7 +60,8 @@ frmInformationsGruppen::frmInformationsGruppen(QWidget* parent) : QWidget(parent
     aussen->addWidget(Frame1);
     aussen->addLayout(knoepfe);
 
-    resize(twips(5200), twips(3600));
+    setMinimumWidth(twips(5600));
+    resize(twips(5600), twips(3600));
     Form_Load();
 }
 

@@ -129,7 +129,9 @@ frmGrundstueckMaske::frmGrundstueckMaske(QWidget* parent) : QWidget(parent) {
     connect(cmdWerteKopieren, &QPushButton::clicked, this, aktion(&GrundstueckMaskeAktionen::werteKopieren));
     connect(cmdLoeschen, &QPushButton::clicked, this, aktion(&GrundstueckMaskeAktionen::loeschen));
 
-    resize(twips(9600), twips(5400));
+    // Wide enough for the longest code text ("Gewerbegebiet (Dienstleistungen)") in its box.
+    setMinimumWidth(twips(11400));
+    resize(twips(11400), twips(5400));
     Form_Load();
 }
 
