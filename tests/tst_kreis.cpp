@@ -73,7 +73,16 @@ private slots:
         QCOMPARE(e.art, KreisSuchErgebnis::EinTreffer);  // % is a character
         TALU_DB_OK(e = sucheKreis("_"));
         QCOMPARE(e.art, KreisSuchErgebnis::KeinTreffer);
+        // A pick flag left over without a place form is dropped.
+        p.AuswahlFuerStadtMaske = true;
+        TALU_DB_OK(e = sucheKreis("o'brien"));
+        QCOMPARE(e.art, KreisSuchErgebnis::EinTreffer);
+        QVERIFY(!p.AuswahlFuerStadtMaske);
         // In the place form's pick one hit still goes to the list for confirmation.
+        DialogAufzeichnung dialoge;
+        p.Ausgabe = 1;
+        p.Modus = "erfassen";
+        QVERIFY(formen::zeige("frmStadtMaske"));
         p.AuswahlFuerStadtMaske = true;
         TALU_DB_OK(e = sucheKreis("o'brien"));
         QCOMPARE(e.art, KreisSuchErgebnis::MehrereTreffer);

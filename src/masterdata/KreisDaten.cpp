@@ -1,5 +1,6 @@
 #include "masterdata/KreisDaten.h"
 
+#include "app/Formen.h"
 #include "app/modPublics.h"
 #include "db/Datenbank.h"
 
@@ -39,6 +40,8 @@ double KreisDaten::speichere(double id, const QString& name) const {
 
 KreisSuchErgebnis sucheKreis(const QString& text) {
     Publics& p = publics();
+    // A pick whose place form is gone is no pick any more.
+    if (p.AuswahlFuerStadtMaske && !formen::vorhanden(QStringLiteral("frmStadtMaske"))) p.AuswahlFuerStadtMaske = false;
     KreisSuchErgebnis e;
     if (text.trimmed().isEmpty()) {
         e.art = KreisSuchErgebnis::Leer;

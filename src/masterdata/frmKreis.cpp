@@ -194,7 +194,7 @@ void frmKreisAuswaehlen::cmdAuswaehlen_Click() {
         return;
     }
     m_weiter = true;
-    if (!p.AuswahlFuerStadtMaske) {
+    if (!p.AuswahlFuerStadtMaske || !formen::vorhanden(QStringLiteral("frmStadtMaske"))) {
         p.Modus = QStringLiteral("aendern");
         formen::entlade(this);
         if (QWidget* m = formen::zeige(QStringLiteral("frmKreisMaske")))

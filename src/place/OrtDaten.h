@@ -40,7 +40,9 @@ struct GutachterZeile {
     double id = 0;
     QString name, ort;
     QStringList boxen;  // the eight boxes of page "Gutachterdaten"
-    QString anzeige() const { return name.trimmed() + ", " + ort.trimmed(); }
+    QString anzeige() const {
+        return ort.trimmed().isEmpty() ? name.trimmed() : name.trimmed() + ", " + ort.trimmed();
+    }
 };
 
 // Values of a new place that go into ortsnamen.

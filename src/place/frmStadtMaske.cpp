@@ -116,6 +116,9 @@ void frmStadtMaske::baueSeiten() {
     auto* haupt = new QVBoxLayout(this);
     SSTab1 = new QTabWidget(this);
     SSTab1->setObjectName("SSTab1");
+    // All thirteen captions stay in view; the form is as wide as they need.
+    SSTab1->setUsesScrollButtons(false);
+    SSTab1->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 4px 7px; }"));
     haupt->addWidget(SSTab1);
 
     for (int f = 1; f <= 13; ++f)
@@ -196,7 +199,7 @@ void frmStadtMaske::baueSeiten() {
     m_text[1][12]->setMaxLength(100);
     for (int f = 2; f <= 4; ++f) m_text[f][12]->setMaxLength(100);
 
-    resize(twips(11500), twips(6600));
+    resize(qMax(sizeHint().width(), twips(11500)), twips(5600));
 }
 
 void frmStadtMaske::Form_Load() {
@@ -421,6 +424,8 @@ void frmStadtMaske::closeEvent(QCloseEvent* e) {
     if (m_entladen) return;
     m_entladen = true;
     formen::entlade(this);
+    // No pick can hand its choice back to a closed form.
+    publics().AuswahlFuerStadtMaske = false;
     if (formen::schliesstAlleKinder()) return;
     if (!m_neu && publics().Modus == QStringLiteral("aendern")) formen::zeige(QStringLiteral("frmInformationsGruppen"));
 }
