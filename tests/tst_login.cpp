@@ -255,7 +255,8 @@ void TstLogin::fehlgeschlageneVerbindungBehaeltWerte() {
         QVERIFY(m_dialoge->meldungen.isEmpty());  // no box by itself
         details->click();
         QCOMPARE(m_dialoge->meldungen.size(), 1);
-        QVERIFY(m_dialoge->meldungen.first().details.contains(f.letzterFehler()));
+        QVERIFY(m_dialoge->meldungen.first().text.contains(f.letzterFehler()));
+        QVERIFY(m_dialoge->meldungen.first().text.contains(serverRegelText()));
         // The SQLite login never creates an empty database file by mistake.
         QVERIFY(!QFile::exists(m_dir->filePath("gibt-es-nicht.talu")));
     }

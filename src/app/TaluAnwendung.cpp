@@ -1,5 +1,8 @@
 #include "app/TaluAnwendung.h"
 
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
 #include <QTimer>
 #include <QtGlobal>
 
@@ -8,7 +11,34 @@
 
 namespace talu {
 
-TaluAnwendung::TaluAnwendung(int& argc, char** argv) : QApplication(argc, argv) {}
+namespace {
+// The program's symbol for the windows and the MDI children: a white "T" on the dark blue of the fields.
+QIcon programmSymbol() {
+    QIcon symbol;
+    for (int groesse : {16, 32, 64}) {
+        QPixmap bild(groesse, groesse);
+        bild.fill(Qt::transparent);
+        QPainter p(&bild);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0, 0, 128));
+        p.drawRoundedRect(QRectF(0, 0, groesse, groesse), groesse / 6.0, groesse / 6.0);
+        QFont f(QStringLiteral("Arial"));
+        f.setBold(true);
+        f.setPixelSize(groesse * 3 / 4);
+        p.setFont(f);
+        p.setPen(Qt::white);
+        p.drawText(QRect(0, 0, groesse, groesse), Qt::AlignCenter, QStringLiteral("T"));
+        p.end();
+        symbol.addPixmap(bild);
+    }
+    return symbol;
+}
+}  // namespace
+
+TaluAnwendung::TaluAnwendung(int& argc, char** argv) : QApplication(argc, argv) {
+    setWindowIcon(programmSymbol());
+}
 
 QString TaluAnwendung::meldungstext(const DbFehler& f) {
     return QStringLiteral("Bei der Arbeit mit der Datenbank ist ein Fehler aufgetreten:\n\n%1\n\n"

@@ -212,8 +212,10 @@ void frmLoginDaten::done(int ergebnis) {
 }
 
 void frmLoginDaten::zeigeDetails() {
+    // Everything in the box's text: the operator asked for the details already.
     dialoge().meldung(this, Dialoge::Symbol::Kritisch, QStringLiteral("Verbindung fehlgeschlagen"),
-                      anmeldung::kStatusFehlgeschlagen, anmeldung::fehlerDetails(m_letzterFehler));
+                      anmeldung::kStatusFehlgeschlagen + QStringLiteral("\n\n") +
+                          anmeldung::fehlerDetails(m_letzterFehler));
 }
 
 void frmLoginDaten::text_KeyDown(int index, int taste) {
