@@ -398,6 +398,8 @@ private slots:
         waehleOrt(kDarmstadt);
         markt::MarktUebersicht u;
         TALU_DB_OK(QVERIFY(!u.lade(publics().Verbindung, kDarmstadt, "liegenschaftszins")));
+        // No place at all: nothing found either, no error.
+        TALU_DB_OK(QVERIFY(!u.lade(publics().Verbindung, QString(), "liegenschaftszins")));
 
         const int vorher = protokollZeilen();
         auto* wahl = formen::zeige<frmMarktUebersichtenAuswahl>("frmMarktUebersichtenAuswahl");
@@ -444,6 +446,10 @@ private slots:
         QVERIFY(!wahl->isVisible());
         QCOMPARE(publics().MarktTabelle, QString("kaufpreise_fuer_freistehende_einfamilienhaeuser"));
         QCOMPARE(publics().MarktTitel, QString("Kaufpreise für freistehende EFHs"));
+        // The headline of tables 1 and 2 appears twice in the list.
+        QCOMPARE(f->Combo1->count(), 3);
+        QCOMPARE(f->Combo1->itemText(0), f->Combo1->itemText(1));
+        QCOMPARE(f->modell()->rowCount(), 5);
         // Charged at the detached-house price its button shows.
         QCOMPARE(letzteBuchung().zahl("preis"), 22.5);
 

@@ -205,7 +205,7 @@ QString spaltenListe(const Aufbau& a, const QString& tabelle) {
 double preisAusOrt(const Datenbank& db, const Recordset& ort, const QString& spalte,
                    const QString& gemeindeschluessel) {
     if (ort.istOffen() && !ort.eof() && ort.position() >= 0 && ort.hatSpalte(spalte) &&
-        ort.hatSpalte("gemeindeschluessel") && ort.text("gemeindeschluessel") == gemeindeschluessel)
+        ort.hatSpalte("gemeindeschluessel") && ort.text("gemeindeschluessel").trimmed() == gemeindeschluessel)
         return ort.zahl(spalte);
     // The column name is one of the fixed price columns, never user input.
     const QVariant v = db.wert("select " + spalte + " from ortsnamen where gemeindeschluessel = ?",
@@ -218,7 +218,7 @@ double preisAusOrt(const Datenbank& db, const Recordset& ort, const QString& spa
 QHash<QString, double> preiseAusOrt(const Datenbank& db, const Recordset& ort, const QString& gemeindeschluessel) {
     QHash<QString, double> h;
     bool alleImOrt = ort.istOffen() && !ort.eof() && ort.position() >= 0 && ort.hatSpalte("gemeindeschluessel") &&
-                     ort.text("gemeindeschluessel") == gemeindeschluessel;
+                     ort.text("gemeindeschluessel").trimmed() == gemeindeschluessel;
     for (const Kategorie& k : kategorien()) alleImOrt = alleImOrt && ort.hatSpalte(k.preisSpalte);
     if (alleImOrt) {
         for (const Kategorie& k : kategorien()) h.insert(k.preisSpalte, ort.zahl(k.preisSpalte));
