@@ -115,7 +115,7 @@ bool verbinden(Publics& p, const QString& modus, QString* fehler) {
 }
 
 QString fehlerDetails(const QString& serverText) {
-    QString t = serverText.trimmed();
+    QString t = serverText.simplified();  // drivers indent their continuation lines
     if (t.isEmpty()) t = QStringLiteral("(keine Meldung des Servers)");
     return QStringLiteral("Meldung des Servers:\n") + t + QStringLiteral("\n\n") + serverRegelText();
 }
