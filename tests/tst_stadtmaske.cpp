@@ -463,6 +463,13 @@ private slots:
         QVERIFY(f->cmdGutachter->isVisibleTo(f));
         QVERIFY(!f->cmdKreis->isVisibleTo(f));  // the district pick is for new places
         QCOMPARE(f->box(10, 2)->text(), QString("2000"));
+        // Only the boxes of the page shown are in the tab order.
+        f->SSTab1->setCurrentIndex(2);
+        QCOMPARE(f->box(3, 5)->focusPolicy(), Qt::StrongFocus);
+        QCOMPARE(f->box(2, 5)->focusPolicy(), Qt::ClickFocus);
+        QCOMPARE(f->box(1, 12)->focusPolicy(), Qt::ClickFocus);
+        f->SSTab1->setCurrentIndex(0);
+        QCOMPARE(f->box(1, 12)->focusPolicy(), Qt::StrongFocus);
         QCOMPARE(p.StrassenPlz, QString("60311"));
         QCOMPARE(p.StrassenStadt, QString("Frankfurt am Main"));
     }
