@@ -4,11 +4,11 @@ namespace talu {
 
 namespace {
 
-Spalte id() { return {"id", Typ::Id}; }
-Spalte text(const QString& n, int laenge = 0) { return {n, Typ::Text, laenge}; }
-Spalte ganz(const QString& n) { return {n, Typ::Ganzzahl}; }
-Spalte zahl(const QString& n) { return {n, Typ::Zahl}; }
-Spalte datum(const QString& n) { return {n, Typ::Datum}; }
+Spalte id() { return {"id", Typ::Id, 0, {}}; }
+Spalte text(const QString& n, int laenge = 0) { return {n, Typ::Text, laenge, {}}; }
+Spalte ganz(const QString& n) { return {n, Typ::Ganzzahl, 0, {}}; }
+Spalte zahl(const QString& n) { return {n, Typ::Zahl, 0, {}}; }
+Spalte datum(const QString& n) { return {n, Typ::Datum, 0, {}}; }
 
 // The regional tables are keyed by the four parts of the municipality key;
 // every look-up of the place form names all four, so one index covers it.
