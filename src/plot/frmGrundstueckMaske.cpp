@@ -305,8 +305,11 @@ void frmGrundstueckMaske::OrtUebernehmen() {
     m_logik.OrtUebernehmen(publics());
     zeigeTexte();
     if (m_ortSperren) {
-        text_1[0]->setEnabled(false);
-        text_1[1]->setEnabled(false);
+        for (int i : {0, 1}) {
+            text_1[i]->deselect();
+            text_1[i]->setCursorPosition(0);
+            text_1[i]->setEnabled(false);
+        }
         m_ortSperren = false;
     }
     text_1[2]->setFocus();
