@@ -53,6 +53,9 @@ frmMarktUebersichtenAuswahl::frmMarktUebersichtenAuswahl(QWidget* parent) : QWid
     connect(zurueck, &QPushButton::clicked, this, &frmMarktUebersichtenAuswahl::Command15_Click);
     m_knoepfe << zurueck;
 
+    raster->setColumnStretch(0, 1);
+    raster->setColumnStretch(1, 1);
+
     auto* haupt = new QVBoxLayout(this);
     haupt->addWidget(Frame1);
     resize(twips(7800), twips(5200));
