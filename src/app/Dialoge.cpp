@@ -1,18 +1,29 @@
 #include "app/Dialoge.h"
 
 #include <QInputDialog>
+#include <QMdiArea>
 #include <QMessageBox>
 #include <QPushButton>
+
+#include "app/Formen.h"
 
 namespace talu {
 
 namespace {
 
+// A box whose form is hidden or already unloading would open parentless in a
+// screen corner; it belongs over the main window then.
+QWidget* elternFuer(QWidget* eltern) {
+    if (eltern && eltern->isVisible()) return eltern;
+    if (QMdiArea* mdi = formen::hauptfenster()) return mdi->window();
+    return eltern;
+}
+
 class EchteDialoge : public Dialoge {
 public:
     void meldung(QWidget* eltern, Symbol symbol, const QString& titel, const QString& text,
                  const QString& details) override {
-        QMessageBox box(eltern);
+        QMessageBox box(elternFuer(eltern));
         switch (symbol) {
             case Symbol::Keins: box.setIcon(QMessageBox::NoIcon); break;
             case Symbol::Information: box.setIcon(QMessageBox::Information); break;
@@ -29,14 +40,14 @@ public:
     }
     bool frageJaNein(QWidget* eltern, const QString& titel, const QString& text) override {
         QMessageBox box(QMessageBox::Question, titel.isEmpty() ? QStringLiteral(" ") : titel, text,
-                        QMessageBox::Yes | QMessageBox::No, eltern);
+                        QMessageBox::Yes | QMessageBox::No, elternFuer(eltern));
         box.button(QMessageBox::Yes)->setText(QStringLiteral("&Ja"));
         box.button(QMessageBox::No)->setText(QStringLiteral("&Nein"));
         return box.exec() == QMessageBox::Yes;
     }
     QString eingabe(QWidget* eltern, const QString& aufforderung, const QString& titel,
                     const QString& vorgabe) override {
-        QInputDialog d(eltern);
+        QInputDialog d(elternFuer(eltern));
         d.setWindowTitle(titel.isEmpty() ? QStringLiteral(" ") : titel);
         d.setLabelText(aufforderung);
         d.setTextValue(vorgabe);

@@ -1,6 +1,8 @@
 #include "app/Formen.h"
 
+#include <QApplication>
 #include <QHash>
+#include <QTimer>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
@@ -74,6 +76,26 @@ QWidget* zeige(const QString& name) {
     return w;
 }
 
+namespace {
+// A form usually shows its successor before it unloads itself; closing the
+// active subwindow then leaves the keyboard focus nowhere. Hand it to the
+// newest visible form so that the road can be walked with the keyboard.
+void fokusAufNeuesteForm() {
+    QWidget* fokus = QApplication::focusWidget();
+    aufraeumen();
+    const auto& g = reg().geladen;
+    for (int i = int(g.size()) - 1; i >= 0; --i) {
+        QWidget* w = g[i].second;
+        if (!w || !w->isVisible()) continue;
+        if (fokus && (fokus == w || w->isAncestorOf(fokus))) return;
+        if (QMdiSubWindow* sub = rahmenVon(w); sub && reg().mdi) reg().mdi->setActiveSubWindow(sub);
+        w->activateWindow();
+        w->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+}
+}  // namespace
+
 void entlade(QWidget* form) {
     if (!form) return;
     for (auto& e : reg().geladen)
@@ -84,6 +106,7 @@ void entlade(QWidget* form) {
     } else {
         form->close();
     }
+    QTimer::singleShot(0, qApp, &fokusAufNeuesteForm);
 }
 
 namespace {

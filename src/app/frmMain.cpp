@@ -360,7 +360,18 @@ void frmMain::zeigeMenues(const QStringList& namen) {
     pflegeKuerzel();
 }
 
+// Hidden menus stay out of the bar: the bar grabs the mnemonic of every menu
+// it holds, visible or not, and "&Berechnungen" or "&Marktübersicht" would
+// then swallow Alt+B and Alt+M meant for the buttons of the open form.
+void frmMain::pflegeLeiste() {
+    if (m_leiste.isEmpty()) m_leiste = menuBar()->actions();
+    for (QAction* a : menuBar()->actions()) menuBar()->removeAction(a);
+    for (QAction* a : std::as_const(m_leiste))
+        if (a->isVisible()) menuBar()->addAction(a);
+}
+
 void frmMain::pflegeKuerzel() {
+    pflegeLeiste();
     for (QAction* a : findChildren<QAction*>()) {
         const QKeySequence kurz = a->property("kuerzel").value<QKeySequence>();
         if (kurz.isEmpty()) continue;

@@ -91,6 +91,8 @@ private:
     void passwortSchalter(const std::function<void()>& beiErfolg);
     // A shortcut works only while its entry can be reached in the menu bar.
     void pflegeKuerzel();
+    void pflegeLeiste();
+    QList<QAction*> m_leiste;  // the top-level menus in their designed order
     void zeigeMenues(const QStringList& namen);
 
     QMdiArea* m_mdi = nullptr;

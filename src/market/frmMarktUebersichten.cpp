@@ -16,6 +16,7 @@
 #include <QTableView>
 #include <QTimer>
 
+#include "app/Dialoge.h"
 #include "app/Formen.h"
 #include "app/Geometrie.h"
 #include "app/modPublics.h"
@@ -99,7 +100,7 @@ frmMarktUebersichten::frmMarktUebersichten(QWidget* parent) : QWidget(parent) {
 }
 
 void frmMarktUebersichten::fehler(const QString& was, const DbFehler& e) {
-    QMessageBox::critical(this, QString(), was + "\n\n" + e.kurz() + "\n" + e.serverText());
+    meldeKritisch(this, was, QString(), e.kurz() + "\n" + e.serverText());
 }
 
 void frmMarktUebersichten::formLoad() {
@@ -107,7 +108,7 @@ void frmMarktUebersichten::formLoad() {
     try {
         if (!m_daten.lade(p.Verbindung, p.AktGemeindeschluessel, p.MarktTabelle)) {
             // Nothing to show and nothing charged; the timer brings back the choice.
-            QMessageBox::information(this, QString(), markt::MarktUebersicht::keineDatenText());
+            meldeInfo(this, markt::MarktUebersicht::keineDatenText());
             Timer1->start();
             return;
         }

@@ -4,10 +4,10 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QMdiSubWindow>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/Dialoge.h"
 #include "app/Formen.h"
 #include "app/Geometrie.h"
 #include "app/modPublics.h"
@@ -34,8 +34,8 @@ frmMarktUebersichtenAuswahl::frmMarktUebersichtenAuswahl(QWidget* parent) : QWid
     try {
         preise = markt::preiseAusOrt(p.Verbindung, p.RsSuche, p.AktGemeindeschluessel);
     } catch (const DbFehler& e) {
-        QMessageBox::critical(this, QString(), "Die Preise der Marktübersichten konnten nicht gelesen werden.\n" +
-                                                   e.kurz() + "\n" + e.serverText());
+        meldeKritisch(this, QStringLiteral("Die Preise der Marktübersichten konnten nicht gelesen werden."), QString(),
+                      e.kurz() + "\n" + e.serverText());
     }
     const int zeilen = (int(kat.size()) + 1) / 2;
     for (int i = 0; i < kat.size(); ++i) {
