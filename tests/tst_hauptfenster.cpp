@@ -7,6 +7,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -87,6 +89,7 @@ private slots:
     void zugangsdatenLoeschenZweimal();
     void statusleiste();
     void einfuegetaste();
+    void versteckteMenuesOhneKuerzel();
     void programmBeenden();
 };
 
@@ -332,6 +335,38 @@ void TstHauptfenster::passwortSchalter() {
     // Never shown by the switch.
     for (const char* n : {"mnuKreisErfassen", "mnuOrtErfassen", "mnuIntern", "mnuEditieren", "mnuPlaene"})
         QVERIFY2(!m->eintrag(n)->isVisible(), n);
+}
+
+// A hidden menu must not hold its mnemonic: Alt+B belongs to the
+// "&Bodenrichtwerte" button of the open form, not to "&Berechnungen".
+void TstHauptfenster::versteckteMenuesOhneKuerzel() {
+    frmMain* m = oeffne(3);
+    QStringList leiste;
+    for (QAction* a : m->menuBar()->actions()) leiste << a->objectName();
+    QCOMPARE(leiste, (QStringList{"mnuProgramm", "mnuSuchen"}));
+
+    m_dialoge->leeren();
+    m_dialoge->eingaben << "wolke ruz";
+    m->eintrag("mnuInternAktivieren")->trigger();
+    leiste.clear();
+    for (QAction* a : m->menuBar()->actions()) leiste << a->objectName();
+    QCOMPARE(leiste, (QStringList{"mnuProgramm", "mnuErfassen", "mnuSuchen", "mnuRechnungswesen", "mnuSonstiges"}));
+
+    formen::Registrierung reg("tstKnopfForm", [] {
+        auto* w = new QWidget;
+        auto* b = new QPushButton("&Bodenrichtwerte", w);
+        b->setObjectName("knopf");
+        return w;
+    });
+    QWidget* f = formen::zeige("tstKnopfForm");
+    QVERIFY(f);
+    auto* knopf = f->findChild<QPushButton*>("knopf");
+    QSignalSpy geklickt(knopf, &QPushButton::clicked);
+    m->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m));
+    knopf->setFocus();
+    QTest::keyClick(m, Qt::Key_B, Qt::AltModifier);
+    QTRY_COMPARE(geklickt.count(), 1);
 }
 
 void TstHauptfenster::editiermodus() {
