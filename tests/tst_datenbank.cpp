@@ -11,8 +11,8 @@ using namespace talu;
 namespace {
 Tabelle probeTabelle() {
     return Tabelle{"t_probe",
-                   {{"id", Typ::Id}, {"name", Typ::Text, 60}, {"zahl", Typ::Zahl}, {"tag", Typ::Datum},
-                    {"flag", Typ::Text, 1, "'N'"}},
+                   {{"id", Typ::Id, 0, {}}, {"name", Typ::Text, 60, {}}, {"zahl", Typ::Zahl, 0, {}},
+                    {"tag", Typ::Datum, 0, {}}, {"flag", Typ::Text, 1, "'N'"}},
                    {{"ix_t_probe_name", {"lower(name)"}}}};
 }
 
