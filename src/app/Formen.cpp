@@ -1,6 +1,5 @@
 #include "app/Formen.h"
 
-#include <QApplication>
 #include <QHash>
 #include <QTimer>
 #include <QMdiArea>
@@ -73,28 +72,11 @@ QWidget* zeige(const QString& name) {
         w->raise();
     }
     w->activateWindow();
+    // A form usually shows its successor and then unloads itself, which
+    // leaves the focus nowhere; the new form takes it once that is done.
+    fokusSpaeter(w);
     return w;
 }
-
-namespace {
-// A form usually shows its successor before it unloads itself; closing the
-// active subwindow then leaves the keyboard focus nowhere. Hand it to the
-// newest visible form so that the road can be walked with the keyboard.
-void fokusAufNeuesteForm() {
-    QWidget* fokus = QApplication::focusWidget();
-    aufraeumen();
-    const auto& g = reg().geladen;
-    for (int i = int(g.size()) - 1; i >= 0; --i) {
-        QWidget* w = g[i].second;
-        if (!w || !w->isVisible()) continue;
-        if (fokus && (fokus == w || w->isAncestorOf(fokus))) return;
-        if (QMdiSubWindow* sub = rahmenVon(w); sub && reg().mdi) reg().mdi->setActiveSubWindow(sub);
-        w->activateWindow();
-        w->setFocus(Qt::OtherFocusReason);
-        return;
-    }
-}
-}  // namespace
 
 void entlade(QWidget* form) {
     if (!form) return;
@@ -106,7 +88,16 @@ void entlade(QWidget* form) {
     } else {
         form->close();
     }
-    QTimer::singleShot(0, qApp, &fokusAufNeuesteForm);
+}
+
+void fokusSpaeter(QWidget* ziel) {
+    if (!ziel) return;
+    QTimer::singleShot(0, ziel, [ziel] {
+        if (!ziel->isVisible() || !ziel->isEnabled()) return;
+        if (QMdiSubWindow* sub = rahmenVon(ziel); sub && sub->mdiArea()) sub->mdiArea()->setActiveSubWindow(sub);
+        ziel->activateWindow();
+        ziel->setFocus(Qt::OtherFocusReason);
+    });
 }
 
 namespace {

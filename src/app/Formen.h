@@ -33,6 +33,9 @@ T* zeige(const QString& name) { return qobject_cast<T*>(zeige(name)); }
 template <class T>
 T* vorhanden(const QString& name) { return qobject_cast<T*>(vorhanden(name)); }
 
+// Gives ziel the keyboard focus (through its focus proxy) once pending events
+// have run, and makes its form the active child window.
+void fokusSpaeter(QWidget* ziel);
 // Unloads a form: closes its window and releases the instance.
 void entlade(QWidget* form);
 // KindfensterSchliessen: unloads every open child form, newest first.

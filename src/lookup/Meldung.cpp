@@ -2,9 +2,6 @@
 
 #include <QApplication>
 #include <QCursor>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QTimer>
 
 #include "app/Dialoge.h"
 
@@ -41,19 +38,6 @@ void zeigeMeldung(QWidget* eltern, const Meldung& m) {
     if (sanduhr) QApplication::restoreOverrideCursor();
 }
 
-void fokusSpaeter(QWidget* ziel) {
-    if (!ziel) return;
-    QTimer::singleShot(0, ziel, [ziel] {
-        if (!ziel->isVisible() || !ziel->isEnabled()) return;
-        for (QWidget* w = ziel->parentWidget(); w; w = w->parentWidget())
-            if (auto* sub = qobject_cast<QMdiSubWindow*>(w)) {
-                if (QMdiArea* mdi = sub->mdiArea()) mdi->setActiveSubWindow(sub);
-                break;
-            }
-        ziel->activateWindow();
-        ziel->setFocus(Qt::OtherFocusReason);
-    });
-}
 
 Meldung datenbankMeldung(const QString& kurz, const QString& serverText) {
     return {Meldung::Kritisch, QString(), kurz + "\n\n" + serverText};

@@ -21,11 +21,6 @@ void zeigeMeldung(QWidget* eltern, const Meldung& m);
 // The message for a failed database operation: what failed and the server's own text.
 Meldung datenbankMeldung(const QString& kurz, const QString& serverText);
 
-// Gives ziel the keyboard focus once pending events have run, and makes its
-// form the active child window: a form that unloads right after opening the
-// next one would otherwise leave the focus nowhere.
-void fokusSpaeter(QWidget* ziel);
-
 // The hourglass for the scope of a database operation; lifted again by
 // zeigeMeldung so that a message is never answered under the hourglass.
 class Sanduhr {

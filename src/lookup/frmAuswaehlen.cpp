@@ -152,7 +152,6 @@ void frmAuswaehlen::showEvent(QShowEvent* e) {
     if (m_zentriert) return;
     m_zentriert = true;
     ZentriereKind(formen::hauptfenster(), this, 0, 0);
-    lookup::fokusSpaeter(focusProxy() ? focusProxy() : this);
 }
 
 // Unload. Closed by its close box without a choice, the list walks back like

@@ -93,7 +93,6 @@ void frmInformationsGruppen::showEvent(QShowEvent* e) {
     if (m_zentriert) return;
     m_zentriert = true;
     ZentriereKind(formen::hauptfenster(), this, 0, 0);
-    lookup::fokusSpaeter(focusProxy() ? focusProxy() : this);
 }
 
 void frmInformationsGruppen::cmdAuswahl_Click(int index) {

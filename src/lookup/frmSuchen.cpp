@@ -136,7 +136,6 @@ void frmSuchen::showEvent(QShowEvent* e) {
     if (m_zentriert) return;
     m_zentriert = true;
     ZentriereKind(formen::hauptfenster(), this, 0, 0);
-    lookup::fokusSpaeter(focusProxy() ? focusProxy() : this);
 }
 
 // Unload. Leaving the form without a result ("&Zurück" or the close box) walks

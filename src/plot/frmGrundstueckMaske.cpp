@@ -140,7 +140,6 @@ void frmGrundstueckMaske::showEvent(QShowEvent* e) {
     if (m_zentriert) return;
     m_zentriert = true;
     ZentriereKind(formen::hauptfenster(), this, 0, 0);
-    lookup::fokusSpaeter(focusProxy() ? focusProxy() : this);
 }
 
 void frmGrundstueckMaske::strassenEintragZeigen(bool ja) {
@@ -313,7 +312,7 @@ void frmGrundstueckMaske::OrtUebernehmen() {
         m_ortSperren = false;
     }
     text_1[2]->setFocus();
-    lookup::fokusSpaeter(text_1[2]);
+    formen::fokusSpaeter(text_1[2]);
 }
 
 void frmGrundstueckMaske::text_1_LostFocus(int index) {
