@@ -55,30 +55,48 @@ QPushButton* knopf(const QString& name, const QString& text) {
     return b;
 }
 
+// The search and the mask share one layout: heading, one named field, two buttons.
+struct EinFeld {
+    QLabel* kopf;
+    QLineEdit* feld;
+    QPushButton* links;
+    QPushButton* rechts;
+};
+
+EinFeld baueEinFeld(QWidget* form, const QString& kopfText, const QString& feldText,
+                    const QString& linksName, const QString& linksText,
+                    const QString& rechtsName, const QString& rechtsText) {
+    auto* v = new QVBoxLayout(form);
+    EinFeld e{kopf(kopfText), new QLineEdit, knopf(linksName, linksText), knopf(rechtsName, rechtsText)};
+    v->addWidget(e.kopf);
+    auto* zeile = new QHBoxLayout;
+    zeile->addWidget(new QLabel(feldText));
+    e.feld->setObjectName("text(0)");
+    e.feld->setMinimumWidth(twips(3500));
+    zeile->addWidget(e.feld, 1);
+    v->addLayout(zeile);
+    auto* k = new QHBoxLayout;
+    k->addStretch();
+    k->addWidget(e.links);
+    k->addWidget(e.rechts);
+    v->addLayout(k);
+    new FeldArray({e.feld}, form, FeldArray::KeinJaNeinFeld);
+    return e;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- search
 
 frmKreisSuchen::frmKreisSuchen(QWidget* parent) : QWidget(parent) {
     setWindowTitle(QStringLiteral("Kreis suchen"));
-    auto* v = new QVBoxLayout(this);
-    lblKopf = kopf(QStringLiteral("Suche nach Landkreis"));
-    v->addWidget(lblKopf);
-    auto* zeile = new QHBoxLayout;
-    zeile->addWidget(new QLabel(QStringLiteral("Name des Kreises:")));
-    text0 = new QLineEdit;
-    text0->setObjectName("text(0)");
-    text0->setMinimumWidth(twips(3500));
-    zeile->addWidget(text0, 1);
-    v->addLayout(zeile);
-    auto* k = new QHBoxLayout;
-    cmdSucheStarten = knopf("cmdSucheStarten", QStringLiteral("&Suche starten"));
-    cmdAbbrechen = knopf("cmdAbbrechen", QStringLiteral("&Abbrechen"));
-    k->addStretch();
-    k->addWidget(cmdSucheStarten);
-    k->addWidget(cmdAbbrechen);
-    v->addLayout(k);
-    new FeldArray({text0}, this, FeldArray::KeinJaNeinFeld);
+    const EinFeld e = baueEinFeld(this, QStringLiteral("Suche nach Landkreis"), QStringLiteral("Name des Kreises:"),
+                                  "cmdSucheStarten", QStringLiteral("&Suche starten"), "cmdAbbrechen",
+                                  QStringLiteral("&Abbrechen"));
+    lblKopf = e.kopf;
+    text0 = e.feld;
+    cmdSucheStarten = e.links;
+    cmdAbbrechen = e.rechts;
     // Enter in the field is taken by the field array; the button starts the search.
     connect(cmdSucheStarten, &QPushButton::clicked, this, &frmKreisSuchen::cmdSucheStarten_Click);
     connect(cmdAbbrechen, &QPushButton::clicked, this, &frmKreisSuchen::cmdAbbrechen_Click);
@@ -231,26 +249,16 @@ void frmKreisAuswaehlen::closeEvent(QCloseEvent* e) {
 // ---------------------------------------------------------------- mask
 
 frmKreisMaske::frmKreisMaske(QWidget* parent) : QWidget(parent) {
-    auto* v = new QVBoxLayout(this);
     m_aendern = publics().Modus == QStringLiteral("aendern");
-    lblKopf = kopf(m_aendern ? QStringLiteral("Kreis anzeigen/aendern") : QStringLiteral("Kreis erfassen"));
+    const EinFeld e = baueEinFeld(
+        this, m_aendern ? QStringLiteral("Kreis anzeigen/aendern") : QStringLiteral("Kreis erfassen"),
+        QStringLiteral("Name des Kreis:"), "cmdSpeichern", QStringLiteral("&Speichern"), "cmdZurueck",
+        QStringLiteral("&Zurück"));
+    lblKopf = e.kopf;
+    text0 = e.feld;
+    cmdSpeichern = e.links;
+    cmdZurueck = e.rechts;
     setWindowTitle(lblKopf->text());
-    v->addWidget(lblKopf);
-    auto* zeile = new QHBoxLayout;
-    zeile->addWidget(new QLabel(QStringLiteral("Name des Kreis:")));
-    text0 = new QLineEdit;
-    text0->setObjectName("text(0)");
-    text0->setMinimumWidth(twips(3500));
-    zeile->addWidget(text0, 1);
-    v->addLayout(zeile);
-    auto* k = new QHBoxLayout;
-    cmdSpeichern = knopf("cmdSpeichern", QStringLiteral("&Speichern"));
-    cmdZurueck = knopf("cmdZurueck", QStringLiteral("&Zurück"));
-    k->addStretch();
-    k->addWidget(cmdSpeichern);
-    k->addWidget(cmdZurueck);
-    v->addLayout(k);
-    new FeldArray({text0}, this, FeldArray::KeinJaNeinFeld);
     connect(cmdSpeichern, &QPushButton::clicked, this, &frmKreisMaske::cmdSpeichern_Click);
     connect(cmdZurueck, &QPushButton::clicked, this, &frmKreisMaske::cmdZurueck_Click);
 }
