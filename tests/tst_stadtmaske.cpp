@@ -157,6 +157,11 @@ private slots:
         const char* wort[] = {"wohn", "misch", "gewerbe"};
         const char* nutzung[] = {"wa", "mi", "ge 1"};
         const char* typ[] = {"z", "h", "l"};
+        // Depth and area are text columns; a saved box may have left them grouped.
+        const char* tiefe[] = {"25", "1250,6", "1.500"};
+        const char* flaeche[] = {"1200", "12500", "640"};
+        const QStringList tiefeText{"25 m", "1251 m", "1500 m"};
+        const QStringList flaecheText{"1200 m²", "12500 m²", "640 m²"};
         for (int z = 0; z < 3; ++z) {
             const QString n = QString::number(z + 1);
             w << qMakePair("bauliche_nutzung_" + n, QVariant(nutzung[z]))
@@ -164,8 +169,8 @@ private slots:
               << qMakePair("bauweise_" + n, QVariant(z == 1 ? "g" : "o"))
               << qMakePair("geschossflaechenzahl_" + n, QVariant("0," + QString::number(z + 5)))
               << qMakePair("anzahl_der_geschosse_" + n, QVariant(QString::number(z + 2)))
-              << qMakePair("grundstueckstiefe_" + n, QVariant(QString::number(25 + z)))
-              << qMakePair("grundstuecksflaeche_" + n, QVariant(QString::number(1200 + z)))
+              << qMakePair("grundstueckstiefe_" + n, QVariant(tiefe[z]))
+              << qMakePair("grundstuecksflaeche_" + n, QVariant(flaeche[z]))
               << qMakePair("beitragspflichtig_" + n, QVariant(z == 1 ? "n" : "j"))
               << qMakePair("brw_minimal_" + n, QVariant(100.0 * (z + 1)))
               << qMakePair("brw_durchschnitt_" + n, QVariant(0.0))
@@ -197,8 +202,8 @@ private slots:
             QCOMPARE(b(f, 2), QString(z == 1 ? "Geschlossene Bauweise" : "Offene Bauweise"));
             QCOMPARE(b(f, 3), "0," + QString::number(z + 5));
             QCOMPARE(b(f, 4), QString::number(z + 2));
-            QCOMPARE(b(f, 5), QString::number(25 + z) + " m");
-            QCOMPARE(b(f, 6), "1.20" + QString::number(z) + " m²");
+            QCOMPARE(b(f, 5), tiefeText[z]);  // "### m": whole number, not grouped
+            QCOMPARE(b(f, 6), flaecheText[z]);
             QCOMPARE(b(f, 7), QString(z == 1 ? "Nein" : "Ja"));
             QCOMPARE(b(f, 8), waehrung(100.0 * (z + 1)));
             QCOMPARE(b(f, 9), QString());   // 0

@@ -174,8 +174,8 @@ OrtAnzeige OrtDaten::lade(const QString& schluessel) const {
         b(f, 2) = codeText(w("bauweise_" + s));
         b(f, 3) = txt("geschossflaechenzahl_" + s);
         b(f, 4) = txt("anzahl_der_geschosse_" + s);
-        b(f, 5) = muster(w("grundstueckstiefe_" + s), " m");
-        b(f, 6) = muster(w("grundstuecksflaeche_" + s), " m²");
+        b(f, 5) = mitEinheit(w("grundstueckstiefe_" + s), " m");
+        b(f, 6) = mitEinheit(w("grundstuecksflaeche_" + s), " m²");
         b(f, 7) = codeText(w("beitragspflichtig_" + s));
         b(f, 8) = waehrungWennNichtNull(w("brw_minimal_" + s));
         b(f, 9) = waehrungWennNichtNull(w("brw_durchschnitt_" + s));

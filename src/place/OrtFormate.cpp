@@ -70,11 +70,19 @@ QString dienststellenNummer(const QString& dstnr) {
     return d.left(3) + "." + d.right(2);
 }
 
-QString muster(const QVariant& wert, const QString& einheit) {
+QString muster(const QVariant& wert) {
     double d = 0;
     if (!alsZahl(wert, d)) return istNull(wert) ? QString() : wert.toString().trimmed();
     if (std::llround(d) == 0) return QString();
-    return gruppiert(d) + einheit;
+    return gruppiert(d);
+}
+
+QString mitEinheit(const QVariant& wert, const QString& einheit) {
+    double d = 0;
+    if (!alsZahl(wert, d)) return istNull(wert) ? QString() : wert.toString().trimmed();
+    const qint64 ganz = std::llround(d);
+    if (ganz == 0) return QString();
+    return QString::number(ganz) + einheit;
 }
 
 QString ortstypText(const QVariant& typ) {

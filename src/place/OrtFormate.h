@@ -17,7 +17,10 @@ QString dienststellenNummer(const QString& dstnr);
 
 // The pattern "###,###": a whole number grouped by the regional separator;
 // 0 and Null give an empty text, as the pattern has no mandatory digit.
-QString muster(const QVariant& wert, const QString& einheit = {});
+QString muster(const QVariant& wert);
+// The patterns "### m" and "### m²": the whole number without grouping,
+// followed by the unit ("1200 m²"); 0 and Null give an empty text.
+QString mitEinheit(const QVariant& wert, const QString& einheit);
 // 0 "Kreisfreie Stadt", 1 "Stadt", 2 "Gemeinde", 3 and more "Eingemeindet".
 QString ortstypText(const QVariant& typ);
 // "50° 06' 3512'' N - 08° 40' 1234'' E", only when both are set.
