@@ -175,6 +175,9 @@ void TestSuche::eingabePruefung() {
         QCOMPARE(SuchVorgang::starte(p, "  ab  "), E::ZuKurz);
         // Characters are counted, not bytes: two umlauts are two characters.
         QCOMPARE(SuchVorgang::starte(p, QString::fromUtf8("äö")), E::ZuKurz);
+        // Nor UTF-16 units: two emoji are two characters in four units.
+        QCOMPARE(SuchVorgang::starte(p, QString::fromUtf8("😀😀")), E::ZuKurz);
+        QCOMPARE(SuchVorgang::starte(p, QString::fromUtf8(" 😀a ")), E::ZuKurz);
     }
     // Nothing was remembered for refused terms.
     QVERIFY(!QFile::exists(programmDatei("letzterort.txt")));
@@ -183,6 +186,8 @@ void TestSuche::eingabePruefung() {
     // Three umlauts are enough.
     p.SuchArt = "suche nach ort";
     QCOMPARE(SuchVorgang::starte(p, QString::fromUtf8("äöü")), E::KeinOrt);
+    // Three emoji are three characters: searched, and nothing found.
+    QCOMPARE(SuchVorgang::starte(p, QString::fromUtf8("😀😀😀")), E::KeinOrt);
 }
 
 void TestSuche::feindlicheEingaben() {

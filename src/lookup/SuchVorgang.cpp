@@ -16,6 +16,10 @@ QHash<QString, SuchVorgang::Handler>& handler() {
     static QHash<QString, SuchVorgang::Handler> h;
     return h;
 }
+
+// Characters, not UTF-16 units: a character outside the BMP (an emoji) takes
+// two units but is one character; a lone surrogate counts as one.
+qsizetype zeichenAnzahl(const QString& text) { return text.toUcs4().size(); }
 }  // namespace
 
 SuchModus suchModus(const QString& suchArt) {
@@ -45,7 +49,7 @@ void SuchVorgang::registriere(const QString& suchArt, Handler h) { handler().ins
 SuchVorgang::Ergebnis SuchVorgang::starte(Publics& p, const QString& eingabe) {
     const QString begriff = eingabe.trimmed().toLower();
     if (begriff.isEmpty()) return Ergebnis::KeinBegriff;
-    if (begriff.size() < 3) return Ergebnis::ZuKurz;
+    if (zeichenAnzahl(begriff) < 3) return Ergebnis::ZuKurz;
 
     const SucheDaten daten(p.Verbindung);
     if (p.SuchArt == kOrt) {
