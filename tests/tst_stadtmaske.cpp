@@ -87,7 +87,9 @@ private slots:
                  {"breite", "08405400"}, {"utmrechts", 3476500}, {"utmhoch", kNull}, {"gruenland", 0},
                  {"id_gutachter", 424242}});
             legeOrt(db, "06412001", "60312", "Dorf", 2, {{"id_gutachter", kNull}});
-            legeOrt(db, "06412002", "60313", "Kleinstadt", 1);
+            // An appraiser without town keeps the separator of "Name, Ort".
+            const qint64 ohneOrt = db.einfuegen("gutachter", {{"name", "Büro Lahn "}, {"ort", kNull}});
+            legeOrt(db, "06412002", "60313", "Kleinstadt", 1, {{"id_gutachter", ohneOrt}});
             legeOrt(db, "06412003", "60314", "Ortsteil", 3);
         };
         TALU_DB_OK(fuelle());
@@ -144,6 +146,8 @@ private slots:
         QCOMPARE(a.idGutachter, 0.0);
         TALU_DB_OK(a = d.lade("06412002"));
         QCOMPARE(a.boxen(1, 10), QString("Stadt"));
+        QCOMPARE(a.boxen(1, 16), QString("Büro Lahn, "));
+        QCOMPARE(a.boxen(5, 0), QString("Büro Lahn"));
         TALU_DB_OK(a = d.lade("06412003"));
         QCOMPARE(a.boxen(1, 10), QString("Eingemeindet"));
     }
@@ -292,17 +296,44 @@ private slots:
                                       {"naechste_stadt", "Limburg"}, {"entf_km_n_stadt", 22.5},
                                       {"bundesstr", "B 49"}, {"km_bundes", 0}, {"kindergarten", 7},
                                       {"waldfl_in_gemeinde", 1234}});
+
+            // The neighbour: rows with one part of each joined text missing.
+            Werte s2{{"nr_des_bauamtes", 11}, {"nr_der_ihk", 12}};
+            vierTeile(s2, "06", "5", "33", "014");
+            db.einfuegen("stadt_und_gemeinde", s2);
+            db.einfuegen("bauamt", {{"nr_des_bauamtes", 11}, {"plz_und_ort", kNull}, {"strasse_und_hausnr", " Am Markt 1 "},
+                                    {"telefon", "  "}, {"telefax", "06472 9"}});
+            db.einfuegen("ihk", {{"nr_der_ihk", 12}, {"plz_und_ort", "65549 Limburg"}, {"strasse_und_hausnr", kNull},
+                                 {"telefon", "06431 1"}, {"telefax", ""}});
+            Werte vg2{{"id_verwaltungsgericht", 6}};
+            vierTeile(vg2, "06", "5", "33", "014");
+            db.einfuegen("verwaltungsgerichte_orte", vg2);
+            db.einfuegen("verwaltungsgerichte", {{"id_verwaltungsgerichte", 6}, {"verwaltungsgerichte", "VG Wiesbaden"},
+                                                 {"adresse", kNull}});
+            db.einfuegen("arbeitsamt", {{"gemschl", "06533014"}, {"plz_arbeitsamt", kNull},
+                                        {"zust_arbeitsamt", "Limburg"}, {"dstnr", "12399"}});
+            db.einfuegen("arbeitsamtadressen", {{"dstnr", "123.99"}, {"plz_geb", "65549"}, {"postfachadresse", kNull},
+                                                {"vorwahl", "06431"}, {"tel", kNull}, {"fax", kNull}});
+            db.einfuegen("gemeindeadressen", {{"lsch", "06"}, {"rsch", "5"}, {"ksch", "33"}, {"gsch", "014"},
+                                              {"plz", kNull}, {"stadt_gemeinde", "Gemeinde Weilmünster"},
+                                              {"strasse_und_hausnr", kNull}, {"tel", "06472 1"}, {"fax", kNull}});
+            Werte al2{{"ueberschrift", "Oktober 2001"}, {"arbeitslosenquote_10_2001", kNull}};
+            vierTeile(al2, "06", "5", "33", "014");
+            db.einfuegen("arbeitslose", al2);
+            db.einfuegen("ortsinfo", {{"lsch", "06"}, {"rsch", "5"}, {"ksch", "33"}, {"gesch", "014"},
+                                      {"naechste_stadt", "Weilburg"}, {"entf_km_n_stadt", kNull},
+                                      {"bab", kNull}, {"km_bab", 12}});
         };
         TALU_DB_OK(fuelle());
         OrtAnzeige a;
         TALU_DB_OK(a = OrtDaten(db).lade("06533013"));
         const OrtBoxen& b = a.boxen;
         QCOMPARE(b(6, 0), QString("35781 Weilburg, Mauerstr. 6"));
-        QCOMPARE(b(6, 1), QString("06471 1"));  // no fax: no dangling comma
+        QCOMPARE(b(6, 1), QString("06471 1, "));  // no fax: the separator stays
         QCOMPARE(b(6, 2), QString("offen"));
         QCOMPARE(b(6, 3), QString());  // office 10 missing
         QCOMPARE(b(6, 6), QString("35781 Weilburg, Am Amt 2"));
-        QCOMPARE(b(6, 7), QString());  // no phone numbers at all
+        QCOMPARE(b(6, 7), QString(", "));  // no phone numbers at all
         QCOMPARE(b(7, 0), QString("Kreisverwaltung"));
         QCOMPARE(b(7, 1), QString("35781 Weilburg, Schloss 1"));
         QCOMPARE(b(7, 2), QString("1, 2"));
@@ -338,7 +369,7 @@ private slots:
         QCOMPARE(b(11, 3), QString("Arbeitsamt"));
         QCOMPARE(b(12, 0), QString("Limburg - 22,5 km"));
         QCOMPARE(b(12, 1), QString("B 49 - 0 km"));
-        QCOMPARE(b(12, 2), QString());
+        QCOMPARE(b(12, 2), QString(" -  km"));  // neither name nor distance
         QCOMPARE(b(12, 10), QString("7"));
         QCOMPARE(b(12, 14), QString("1.234"));
         QVERIFY2(a.anweisungen <= 20, qPrintable(QString::number(a.anweisungen)));
@@ -348,8 +379,22 @@ private slots:
         QCOMPARE(a.boxen(10, 0), QString("11"));
         QCOMPARE(a.boxen(10, 1), QString("22"));
         QCOMPARE(a.boxen(10, 8), QString());
-        QCOMPARE(a.boxen(6, 0), QString());
-        QCOMPARE(a.boxen(11, 2), QString());
+        // Joined texts keep every separator when a part is empty.
+        const OrtBoxen& n = a.boxen;
+        QCOMPARE(n(6, 0), QString(", Am Markt 1"));
+        QCOMPARE(n(6, 1), QString(", 06472 9"));
+        QCOMPARE(n(6, 3), QString());  // no land office named: no row, no separator
+        QCOMPARE(n(9, 0), QString("65549 Limburg, "));
+        QCOMPARE(n(9, 1), QString("06431 1, "));
+        QCOMPARE(n(8, 6), QString("VG Wiesbaden, "));
+        QCOMPARE(n(9, 2), QString(" Limburg"));
+        QCOMPARE(n(9, 4), QString("65549 "));
+        QCOMPARE(n(9, 6), QString("06431  Fax: "));
+        QCOMPARE(n(7, 4), QString(" Gemeinde Weilmünster, "));
+        QCOMPARE(n(7, 5), QString("06472 1 "));
+        QCOMPARE(n(11, 2), QString(" % "));
+        QCOMPARE(n(12, 0), QString("Weilburg -  km"));
+        QCOMPARE(n(12, 2), QString(" - 12 km"));
     }
 
     // A place without place data shows its ortsnamen values and empty zone pages.

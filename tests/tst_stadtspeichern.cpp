@@ -301,6 +301,12 @@ private slots:
         QCOMPARE(t.size(), 1);  // % is a character, not a pattern
         TALU_DB_OK(t = sucheGutachter(p.Verbindung, ""));
         QCOMPARE(t.size(), 3);
+        // A pick of an appraiser without town reads as the load shows it: "Name, ".
+        waehleGutachterFuerOrt(p, GutachterTreffer{7, " Büro Lahn ", QString()});
+        QCOMPARE(p.GewaehlterGutachter, QString("Büro Lahn, "));
+        QCOMPARE(p.GewaehlteGutachterId, 7.0);
+        p.GewaehlterGutachter.clear();
+        p.GewaehlteGutachterId = 0;
 
         DialogAufzeichnung dialoge;
         p.Ausgabe = 1;

@@ -16,9 +16,7 @@ struct GutachterTreffer {
     double id = 0;
     QString name, ort;
     // "Name, Ort" as the place form shows its appraiser.
-    QString anzeige() const {
-        return ort.trimmed().isEmpty() ? name.trimmed() : name.trimmed() + ", " + ort.trimmed();
-    }
+    QString anzeige() const { return name.trimmed() + ", " + ort.trimmed(); }
 };
 
 // Appraisers whose name contains the term (any case); an empty term lists all, by name.

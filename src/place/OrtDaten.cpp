@@ -27,10 +27,9 @@ QVariant spalte(const Recordset& rs, const QString& name) {
 }
 QString t(const Recordset& rs, const QString& name) { return trimText(spalte(rs, name)); }
 
+// "Stadt - 12 km"; the separator and unit stay when a part is missing.
 QString entfernung(const Recordset& rs, const QString& name, const QString& km) {
-    const QString n = t(rs, name), k = t(rs, km);
-    if (n.isEmpty() && k.isEmpty()) return {};
-    return n + " - " + k + " km";
+    return t(rs, name) + " - " + t(rs, km) + " km";
 }
 
 // Columns the place's ortsnamen row speaks for even when ortsdaten has them too.
@@ -260,9 +259,7 @@ void OrtDaten::fuelleRegional(OrtAnzeige& a, const QString& schluessel) const {
                 if (!ad.eof()) {
                     b(9, 4) = paar(t(ad, "plz_geb"), t(ad, "postfachadresse"), " ");
                     b(9, 5) = t(ad, "dienstgebäude");
-                    QString tel = paar(t(ad, "vorwahl"), t(ad, "tel"), " ");
-                    if (!t(ad, "fax").isEmpty()) tel += " Fax: " + t(ad, "fax");
-                    b(9, 6) = tel.trimmed();
+                    b(9, 6) = t(ad, "vorwahl") + " " + t(ad, "tel") + " Fax: " + t(ad, "fax");
                 }
             }
         }
@@ -273,7 +270,7 @@ void OrtDaten::fuelleRegional(OrtAnzeige& a, const QString& schluessel) const {
         const Recordset ga = lies("select * from gemeindeadressen where lsch = ? and rsch = ? and ksch = ? and gsch = ?",
                                   vier, n);
         if (!ga.eof()) {
-            b(7, 4) = paar(paar(t(ga, "plz"), t(ga, "stadt_gemeinde"), " "), t(ga, "strasse_und_hausnr"));
+            b(7, 4) = t(ga, "plz") + " " + t(ga, "stadt_gemeinde") + ", " + t(ga, "strasse_und_hausnr");
             b(7, 5) = paar(t(ga, "tel"), t(ga, "fax"), " ");
             b(7, 6) = t(ga, "mail");
             b(7, 7) = t(ga, "bemerkung");
@@ -328,8 +325,7 @@ void OrtDaten::fuelleRegional(OrtAnzeige& a, const QString& schluessel) const {
         if (!al.eof()) {
             b(11, 0) = t(al, "ueberschrift");
             b(11, 1) = t(al, "bemerkung");
-            const QString q = t(al, "arbeitslosenquote_10_2001");
-            b(11, 2) = q.isEmpty() ? QString() : q + " % ";
+            b(11, 2) = t(al, "arbeitslosenquote_10_2001") + " % ";
             b(11, 3) = t(al, "quellenangabe");
         }
     }

@@ -40,9 +40,8 @@ struct GutachterZeile {
     double id = 0;
     QString name, ort;
     QStringList boxen;  // the eight boxes of page "Gutachterdaten"
-    QString anzeige() const {
-        return ort.trimmed().isEmpty() ? name.trimmed() : name.trimmed() + ", " + ort.trimmed();
-    }
+    // "Name, Ort", the separator also when the town is missing.
+    QString anzeige() const { return name.trimmed() + ", " + ort.trimmed(); }
 };
 
 // Values of a new place that go into ortsnamen.

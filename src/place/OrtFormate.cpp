@@ -143,10 +143,7 @@ QString datumsText(const QVariant& wert) {
 QString trimText(const QVariant& wert) { return istNull(wert) ? QString() : zahlText(wert); }
 
 QString paar(const QString& a, const QString& b, const QString& trenner) {
-    const QString x = a.trimmed(), y = b.trimmed();
-    if (x.isEmpty()) return y;
-    if (y.isEmpty()) return x;
-    return x + trenner + y;
+    return a.trimmed() + trenner + b.trimmed();
 }
 
 QString formatiereMuster(const QString& text, const QString& einheit) {

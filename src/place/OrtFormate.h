@@ -38,7 +38,8 @@ QString zahlText(const QVariant& wert, bool gruppieren = true);
 QString datumsText(const QVariant& wert);
 // Trim, Null as "".
 QString trimText(const QVariant& wert);
-// "a, b" (or with another separator); a missing part leaves no dangling separator.
+// Trim(a) + ", " + Trim(b) (or another separator); the separator stays when a
+// part is empty, so the box always has the same shape.
 QString paar(const QString& a, const QString& b, const QString& trenner = QStringLiteral(", "));
 
 // --- What a box does with typed text when it is left ---
