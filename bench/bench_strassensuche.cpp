@@ -33,15 +33,18 @@ QString schluessel(int g) { return QString("%1").arg(1000000 + g, 8, 10, QChar('
 
 bool fuelle(const Datenbank& db, int plots) {
     QSqlQuery ort(db.qt());
-    ort.prepare("insert into ortsnamen (ort, plzneu, gemeindeschluessel, typ, preis) values (?, ?, ?, 1, 12.5)");
+    ort.prepare("insert into ortsnamen (ort, ort_suche, plzneu, gemeindeschluessel, typ, preis) values (?, ?, ?, ?, 1, 12.5)");
     QSqlQuery q(db.qt());
-    q.prepare("insert into grundstuecke (gemeindeschluessel, ortsteil, strassen_name, hausnummer, "
-              "hausnummer_numerisch, richtwert_tatsaechlich, bauliche_nutzung, loeschen) values (?, ?, ?, ?, ?, ?, ?, ?)");
+    // The folded search columns are written with the names, as the data layer does.
+    q.prepare("insert into grundstuecke (gemeindeschluessel, ortsteil, strassen_name, strassen_name_suche, hausnummer, "
+              "hausnummer_numerisch, richtwert_tatsaechlich, bauliche_nutzung, loeschen) "
+              "values (?, ?, ?, ?, ?, ?, ?, ?, ?)");
     const int jeGemeinde = qMax(1, plots / kGemeinden);
     int n = 0;
     for (int g = 0; g < kGemeinden && n < plots; ++g) {
         Transaktion t(db);
         ort.addBindValue(QString("Ort %1").arg(g));
+        ort.addBindValue(Dialekt::falte(QString("Ort %1").arg(g)));
         ort.addBindValue(QString::number(10000 + g));
         ort.addBindValue(schluessel(g));
         if (!ort.exec()) return false;
@@ -51,6 +54,7 @@ bool fuelle(const Datenbank& db, int plots) {
             q.addBindValue(schluessel(g));
             q.addBindValue(g % 3 ? QVariant(QString("Teil %1").arg(strasse % 4)) : QVariant());
             q.addBindValue(QString::fromUtf8(kStrassen[strasse]));
+            q.addBindValue(Dialekt::falte(QString::fromUtf8(kStrassen[strasse])));
             q.addBindValue(QString::number(nr));
             q.addBindValue(nr);
             q.addBindValue(100.0 + (n % 500));

@@ -13,7 +13,7 @@ Tabelle probeTabelle() {
     return Tabelle{"t_probe",
                    {{"id", Typ::Id, 0, {}}, {"name", Typ::Text, 60, {}}, {"zahl", Typ::Zahl, 0, {}},
                     {"tag", Typ::Datum, 0, {}}, {"flag", Typ::Text, 1, "'N'"}},
-                   {{"ix_t_probe_name", {"lower(name)"}}}};
+                   {{"ix_t_probe_name", {"name"}}}};
 }
 
 void legeProbeAn(const Datenbank& db) {
@@ -40,6 +40,13 @@ private slots:
     void eingabeIstDaten();
     void transaktionVerwirft_data() { test::backendZeilen(); }
     void transaktionVerwirft();
+    void innereTransaktionVerwirftNurSich_data() { test::backendZeilen(); }
+    void innereTransaktionVerwirftNurSich();
+    void verschluckterFehlerVerhindertBestaetigen_data() { test::backendZeilen(); }
+    void verschluckterFehlerVerhindertBestaetigen();
+    void suchspaltenFolgenDemNamen_data() { test::backendZeilen(); }
+    void suchspaltenFolgenDemNamen();
+    void verloreneVerbindungKommtWieder();
     void fehlerTraegtServertext_data() { test::backendZeilen(); }
     void fehlerTraegtServertext();
     void recordsetNavigation_data() { test::backendZeilen(); }
@@ -106,8 +113,25 @@ void TestDatenbank::dialektUnterschiede() {
     QCOMPARE(ms.einfuegenMitId("t", {"a", "b"}), QString("insert into t (a, b) output inserted.id values (?, ?)"));
     QCOMPARE(lite.einfuegenMitId("t", {"a"}), QString("insert into t (a) values (?) returning id"));
     QCOMPARE(ms.heute(), QString("cast(getdate() as date)"));
-    QCOMPARE(pg.indexAusdruck("lower(ort)"), QString("lower(ort) text_pattern_ops"));
-    QCOMPARE(ms.indexAusdruck("lower(ort)"), QString("ort"));
+    // SQL Server ignores case by its collation: the bare column keeps its index usable.
+    QCOMPARE(ms.gleichOhneFall("name"), QString("name = ?"));
+    QCOMPARE(ms.likeOhneFall("name"), QString("name like ? escape '\\'"));
+    QCOMPARE(pg.gleichOhneFall("name"), QString("lower(name) = lower(?)"));
+    // SQLite folds through its own function; the built-in lower() is left as every client knows it.
+    QCOMPARE(lite.gleichOhneFall("name"), QString("talu_klein(name) = talu_klein(?)"));
+    QCOMPARE(ms.sicherungspunkt(2), QString("save transaction talu_sp2"));
+    QCOMPARE(ms.sicherungspunktZurueck(2), QStringList{"rollback transaction talu_sp2"});
+    QVERIFY(ms.sicherungspunktFreigeben(1).isEmpty());
+    QCOMPARE(lite.sicherungspunktZurueck(1),
+             (QStringList{"rollback to savepoint talu_sp1", "release savepoint talu_sp1"}));
+    // No index of any backend is built on a function.
+    for (const Dialekt* d : {&ms, &pg, &lite})
+        for (const QString& a : ddl(*d))
+            if (a.startsWith("create index") || a.startsWith("create unique index"))
+                QVERIFY2(!a.contains("lower(") && !a.contains("talu_klein("), qPrintable(a));
+    const QStringList msSchema = ddl(ms);
+    QVERIFY(msSchema.contains("create index ix_ortsnamen_ort on ortsnamen (ort_suche)"));
+    QVERIFY(ddl(pg).contains("create index ix_ortsnamen_ort on ortsnamen (ort_suche varchar_pattern_ops)"));
     const QStringList msDdl = ddl(probeTabelle(), ms);
     QVERIFY(msDdl.first().contains("id int identity(1,1) primary key"));
     QVERIFY(msDdl.first().contains("name nvarchar(60)"));
@@ -220,6 +244,170 @@ void TestDatenbank::transaktionVerwirft() {
     }
     QCOMPARE(db.wert("select count(*) from t_probe").toInt(), 1);
     QVERIFY(!db.inTransaktion());
+}
+
+void TestDatenbank::innereTransaktionVerwirftNurSich() {
+    QFETCH(QString, backend);
+    Datenbank db;
+    TALU_FRISCHE_DB(fx, db, backend, false);
+    TALU_DB_OK(legeProbeAn(db));
+    try {
+        Transaktion aussen(db);
+        db.einfuegen("t_probe", {{"name", "vorher"}});
+        try {
+            Transaktion innen(db);
+            db.einfuegen("t_probe", {{"name", "innen"}});
+            db.ausfuehren("insert into gibt_es_nicht (x) values (?)", {1});
+            innen.bestaetige();
+            QFAIL("the inner statement should have failed");
+        } catch (const DbFehler&) {
+        }
+        QCOMPARE(db.transaktionsTiefe(), 1);
+        db.einfuegen("t_probe", {{"name", "nachher"}});
+        {
+            Transaktion innen(db);
+            db.einfuegen("t_probe", {{"name", "zweite innen"}});
+            innen.bestaetige();
+        }
+        aussen.bestaetige();
+    } catch (const DbFehler& e) {
+        QFAIL(qPrintable(e.kurz() + ": " + e.serverText()));
+    }
+    QVERIFY(!db.inTransaktion());
+    const Recordset rs = db.abfrage("select name from t_probe order by id");
+    QStringList namen;
+    for (const QSqlRecord& r : rs.zeilen()) namen << r.value(0).toString();
+    QCOMPARE(namen, (QStringList{"vorher", "nachher", "zweite innen"}));
+}
+
+void TestDatenbank::verschluckterFehlerVerhindertBestaetigen() {
+    QFETCH(QString, backend);
+    Datenbank db;
+    TALU_FRISCHE_DB(fx, db, backend, false);
+    TALU_DB_OK(legeProbeAn(db));
+    // A failure caught inside the level itself, without an inner level to undo it.
+    bool geworfen = false;
+    {
+        Transaktion t(db);
+        db.einfuegen("t_probe", {{"name", "erste"}});
+        try {
+            db.ausfuehren("insert into gibt_es_nicht (x) values (?)", {1});
+        } catch (const DbFehler&) {
+        }
+        try {
+            t.bestaetige();
+        } catch (const DbFehler&) {
+            geworfen = true;
+        }
+    }
+    QVERIFY(geworfen);
+    QVERIFY(!db.inTransaktion());
+    QCOMPARE(db.wert("select count(*) from t_probe").toInt(), 0);
+
+    // The same one level deeper: the inner commit throws, the outer one then too.
+    int wuerfe = 0;
+    {
+        Transaktion aussen(db);
+        db.einfuegen("t_probe", {{"name", "aussen"}});
+        {
+            Transaktion innen(db);
+            try {
+                db.ausfuehren("insert into gibt_es_nicht (x) values (?)", {1});
+            } catch (const DbFehler&) {
+            }
+            try {
+                innen.bestaetige();
+            } catch (const DbFehler&) {
+                ++wuerfe;
+            }
+        }
+        // The inner level was undone as a whole, so the outer work is sound.
+        try {
+            aussen.bestaetige();
+        } catch (const DbFehler&) {
+            ++wuerfe;
+        }
+    }
+    QCOMPARE(wuerfe, 1);
+    QCOMPARE(db.wert("select count(*) from t_probe").toInt(), 1);
+    // The connection is usable afterwards.
+    TALU_DB_OK(db.einfuegen("t_probe", {{"name", "danach"}}));
+    QCOMPARE(db.wert("select count(*) from t_probe").toInt(), 2);
+}
+
+void TestDatenbank::suchspaltenFolgenDemNamen() {
+    QFETCH(QString, backend);
+    Datenbank db;
+    TALU_FRISCHE_DB(fx, db, backend, false);
+    qint64 id = 0;
+    TALU_DB_OK(id = db.einfuegen("ortsnamen", {{"ort", QString::fromUtf8("ÜBERLINGEN")}, {"typ", 1}}));
+    QCOMPARE(db.wert("select ort_suche from ortsnamen where id = ?", {id}).toString(), QString::fromUtf8("überlingen"));
+    TALU_DB_OK(db.aendern("ortsnamen", id, {{"ort", QString::fromUtf8("Öhringen")}}));
+    QCOMPARE(db.wert("select ort_suche from ortsnamen where id = ?", {id}).toString(), QString::fromUtf8("öhringen"));
+    TALU_DB_OK(db.aendern("ortsnamen", id, {{"ort", QVariant()}}));
+    QVERIFY(db.wert("select ort_suche from ortsnamen where id = ?", {id}).isNull());
+    // Rows written by another program lack the folded name until the repair runs.
+    TALU_DB_OK(db.ausfuehren("insert into grundstuecke (gemeindeschluessel, strassen_name) values (?, ?)",
+                             {"08435059", QString::fromUtf8("STRAẞE DES ÄRGERS")}));
+    TALU_DB_OK(db.ausfuehren("update ortsnamen set ort = ? where id = ?", {QString::fromUtf8("Ütersen"), id}));
+    qint64 n = 0;
+    TALU_DB_OK(n = db.erneuereSuchspalten());
+    QCOMPARE(n, qint64(2));
+    QCOMPARE(db.wert("select ort_suche from ortsnamen where id = ?", {id}).toString(), QString::fromUtf8("ütersen"));
+    QCOMPARE(db.wert("select strassen_name_suche from grundstuecke").toString(),
+             Dialekt::falte(QString::fromUtf8("STRAẞE DES ÄRGERS")));
+    QCOMPARE(db.wert("select count(*) from grundstuecke where " + Dialekt::suchLike("strassen_name_suche"),
+                     {Dialekt::beginntMit(Dialekt::falte(QString::fromUtf8("straße des ä")))})
+                 .toInt(),
+             1);
+}
+
+void TestDatenbank::verloreneVerbindungKommtWieder() {
+    const test::TestBackend b = test::backendNamens("postgres");
+    if (b.backend != Backend::PostgreSQL) QSKIP("needs a PostgreSQL server (TALU_TEST_PG)");
+    Datenbank db;
+    TALU_FRISCHE_DB(fx, db, "postgres", false);
+    TALU_DB_OK(legeProbeAn(db));
+    Datenbank zweite;
+    QVERIFY(zweite.oeffnen(fx.ziel, fx.benutzer, fx.passwort));
+    const QVariant pid = db.wert("select pg_backend_pid()");
+    // The server ends the session, as when it restarts: the next read is repeated after a new login.
+    auto trennen = [&] {
+        zweite.wert("select pg_terminate_backend(?)", {db.wert("select pg_backend_pid()").toInt()});
+        QTest::qWait(100);
+    };
+    TALU_DB_OK(trennen());
+    int n = -1;
+    TALU_DB_OK(n = db.wert("select count(*) from t_probe").toInt());
+    QCOMPARE(n, 0);
+    QVERIFY(db.wert("select pg_backend_pid()") != pid);
+    // A write is never repeated: the operator is told in German, and nothing is written twice.
+    TALU_DB_OK(trennen());
+    try {
+        db.einfuegen("t_probe", {{"name", "log"}});
+        QFAIL("a write over a lost connection must not report success");
+    } catch (const DbFehler& e) {
+        QVERIFY2(e.kurz().contains("Verbindung zur Datenbank"), qPrintable(e.kurz()));
+        QVERIFY(e.serverText().contains("wiederholen"));
+    }
+    QCOMPARE(zweite.wert("select count(*) from t_probe").toInt(), 0);
+    // The next action works again.
+    TALU_DB_OK(db.einfuegen("t_probe", {{"name", "log"}}));
+    QCOMPARE(zweite.wert("select count(*) from t_probe").toInt(), 1);
+    // Lost inside a transaction: no reconnect halfway, nothing committed, then usable again.
+    try {
+        Transaktion t(db);
+        db.einfuegen("t_probe", {{"name", "halb"}});
+        trennen();
+        db.einfuegen("t_probe", {{"name", "halb 2"}});
+        t.bestaetige();
+        QFAIL("the transaction must fail");
+    } catch (const DbFehler&) {
+    }
+    QVERIFY(!db.inTransaktion());
+    QCOMPARE(zweite.wert("select count(*) from t_probe").toInt(), 1);
+    TALU_DB_OK(n = db.wert("select count(*) from t_probe").toInt());
+    QCOMPARE(n, 1);
 }
 
 void TestDatenbank::fehlerTraegtServertext() {

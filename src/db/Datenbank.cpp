@@ -1,5 +1,7 @@
 #include "db/Datenbank.h"
 
+#include "db/Schema.h"
+
 #include <QAtomicInt>
 #include <QFileInfo>
 #include <QSqlDriver>
@@ -19,19 +21,9 @@ QString fehlerText(const QSqlError& e) {
     return t.isEmpty() ? QStringLiteral("Unbekannter Fehler") : t;
 }
 
-QSqlQuery bereite(const QSqlDatabase& db, const QString& sql, const Parameter& p, bool vorwaerts) {
-    QSqlQuery q(db);
-    q.setForwardOnly(vorwaerts);
-    // Without values there is nothing to bind; DDL cannot be prepared on PostgreSQL.
-    if (p.isEmpty()) {
-        if (!q.exec(sql)) throw DbFehler("Die Anweisung ist fehlgeschlagen", fehlerText(q.lastError()), sql);
-        return q;
-    }
-    if (!q.prepare(sql))
-        throw DbFehler("Die Anweisung konnte nicht vorbereitet werden", fehlerText(q.lastError()), sql);
-    for (int i = 0; i < p.size(); ++i) q.bindValue(i, p.at(i));
-    if (!q.exec()) throw DbFehler("Die Anweisung ist fehlgeschlagen", fehlerText(q.lastError()), sql);
-    return q;
+bool istLesend(const QString& sql) {
+    const QString t = sql.trimmed();
+    return t.startsWith(QLatin1String("select"), Qt::CaseInsensitive);
 }
 }  // namespace
 
@@ -83,6 +75,11 @@ bool Datenbank::oeffnen(const Verbindungsziel& ziel, const QString& benutzer, co
         return false;
     }
     m_dialekt = Dialekt(ziel.backend);
+    m_ziel = ziel;
+    m_ziel.anlegen = false;  // a reconnect never creates a file
+    m_benutzer = benutzer;
+    m_passwort = passwort;
+    m_gemerkt = true;
     if (ziel.backend == Backend::SQLite) {
         if (!registriereSqliteFunktionen(db)) {
             if (fehler) *fehler = "Die SQLite-Funktionen konnten nicht angemeldet werden.";
@@ -108,7 +105,7 @@ void Datenbank::schliessen() {
         db.close();
     }
     QSqlDatabase::removeDatabase(m_name);
-    m_transaktionen = 0;
+    m_ebenen.clear();
 }
 
 bool Datenbank::istOffen() const {
@@ -116,31 +113,91 @@ bool Datenbank::istOffen() const {
 }
 
 QSqlDatabase Datenbank::qt() const {
-    if (!istOffen()) throw DbFehler("Keine Verbindung", "Es besteht keine Verbindung zur Datenbank.");
+    // A connection that was lost with the server is opened again with the same
+    // login, once per action, but never in the middle of a transaction.
+    if (!istOffen() && !(m_gemerkt && m_ebenen.isEmpty() && verbindeNeu()))
+        throw DbFehler("Keine Verbindung", "Es besteht keine Verbindung zur Datenbank.");
     return QSqlDatabase::database(m_name, false);
 }
 
+QSqlQuery Datenbank::fuehreEinmalAus(const QString& sql, const Parameter& p) const {
+    QSqlQuery q(qt());
+    q.setForwardOnly(true);
+    // Without values there is nothing to bind; DDL cannot be prepared on PostgreSQL.
+    if (p.isEmpty()) {
+        if (!q.exec(sql)) throw DbFehler("Die Anweisung ist fehlgeschlagen", fehlerText(q.lastError()), sql);
+        return q;
+    }
+    if (!q.prepare(sql))
+        throw DbFehler("Die Anweisung konnte nicht vorbereitet werden", fehlerText(q.lastError()), sql);
+    for (int i = 0; i < p.size(); ++i) q.bindValue(i, p.at(i));
+    if (!q.exec()) throw DbFehler("Die Anweisung ist fehlgeschlagen", fehlerText(q.lastError()), sql);
+    return q;
+}
+
+QSqlQuery Datenbank::fuehreAus(const QString& sql, const Parameter& p, Art art) const {
+    try {
+        return fuehreEinmalAus(sql, p);
+    } catch (const DbFehler& f) {
+        if (!m_ebenen.isEmpty()) {
+            // The level must not be committed as if nothing had failed.
+            m_ebenen.last() = true;
+            throw;
+        }
+        if (m_dialekt.backend() == Backend::SQLite || verbindungLebt()) throw;
+        // The server went away. Reconnect once; repeat only what cannot have written anything.
+        const bool wieder = verbindeNeu();
+        if (!wieder)
+            throw DbFehler(QStringLiteral("Die Verbindung zur Datenbank ist unterbrochen"),
+                           QStringLiteral("Der Datenbankserver ist nicht erreichbar. Sobald er wieder läuft, "
+                                          "wiederholen Sie den letzten Schritt; TALU meldet sich dann selbst "
+                                          "wieder an.\n\n") + f.serverText(),
+                           sql);
+        if (art == Art::Lesen) return fuehreEinmalAus(sql, p);
+        throw DbFehler(QStringLiteral("Die Verbindung zur Datenbank war unterbrochen"),
+                       QStringLiteral("TALU hat sich wieder angemeldet. Der letzte Schritt ist nicht sicher "
+                                      "gespeichert und wurde nicht wiederholt: bitte wiederholen Sie ihn.\n\n") +
+                           f.serverText(),
+                       sql);
+    }
+}
+
+bool Datenbank::verbindungLebt() const {
+    if (!istOffen()) return false;
+    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    return q.exec(QStringLiteral("select 1")) && q.next();
+}
+
+bool Datenbank::verbindeNeu() const {
+    if (!m_gemerkt) return false;
+    // oeffnen() is the one place that opens a connection; it replaces the lost one.
+    auto* selbst = const_cast<Datenbank*>(this);
+    const Verbindungsziel ziel = m_ziel;
+    const QString benutzer = m_benutzer, passwort = m_passwort;
+    return selbst->oeffnen(ziel, benutzer, passwort, nullptr);
+}
+
 Recordset Datenbank::abfrage(const QString& sql, const Parameter& p) const {
-    QSqlQuery q = bereite(qt(), sql, p, true);
+    QSqlQuery q = fuehreAus(sql, p, istLesend(sql) ? Art::Lesen : Art::Schreiben);
     QVector<QSqlRecord> zeilen;
     while (q.next()) zeilen.append(q.record());
     return Recordset(q.record(), std::move(zeilen));
 }
 
 QVariant Datenbank::wert(const QString& sql, const Parameter& p) const {
-    QSqlQuery q = bereite(qt(), sql, p, true);
+    QSqlQuery q = fuehreAus(sql, p, istLesend(sql) ? Art::Lesen : Art::Schreiben);
     if (q.next()) return q.value(0);
     return {};
 }
 
 int Datenbank::ausfuehren(const QString& sql, const Parameter& p) const {
-    QSqlQuery q = bereite(qt(), sql, p, true);
+    QSqlQuery q = fuehreAus(sql, p, istLesend(sql) ? Art::Lesen : Art::Schreiben);
     return q.numRowsAffected();
 }
 
 void Datenbank::durchlaufe(const QString& sql, const Parameter& p,
                            const std::function<bool(const QSqlRecord&)>& zeile) const {
-    QSqlQuery q = bereite(qt(), sql, p, true);
+    QSqlQuery q = fuehreAus(sql, p, istLesend(sql) ? Art::Lesen : Art::Schreiben);
     while (q.next())
         if (!zeile(q.record())) break;
 }
@@ -148,11 +205,11 @@ void Datenbank::durchlaufe(const QString& sql, const Parameter& p,
 qint64 Datenbank::einfuegen(const QString& tabelle, const Werte& werte) const {
     QStringList spalten;
     Parameter p;
-    for (const auto& [s, v] : werte) {
+    for (const auto& [s, v] : mitSuchspalten(tabelle, werte)) {
         spalten << s;
         p << v;
     }
-    QSqlQuery q = bereite(qt(), m_dialekt.einfuegenMitId(tabelle, spalten), p, true);
+    QSqlQuery q = fuehreAus(m_dialekt.einfuegenMitId(tabelle, spalten), p, Art::Schreiben);
     if (!q.next())
         throw DbFehler("Einfügen ohne Schlüssel", "Der Server hat keine neue id zurückgegeben.");
     return q.value(0).toLongLong();
@@ -162,7 +219,7 @@ int Datenbank::aendern(const QString& tabelle, qint64 id, const Werte& werte) co
     if (werte.isEmpty()) return 0;
     QStringList teile;
     Parameter p;
-    for (const auto& [s, v] : werte) {
+    for (const auto& [s, v] : mitSuchspalten(tabelle, werte)) {
         teile << s + " = ?";
         p << v;
     }
@@ -170,25 +227,142 @@ int Datenbank::aendern(const QString& tabelle, qint64 id, const Werte& werte) co
     return ausfuehren("update " + tabelle + " set " + teile.join(", ") + " where id = ?", p);
 }
 
+void Datenbank::steuerAnweisung(const QString& sql) const {
+    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    if (!q.exec(sql)) throw DbFehler("Die Transaktion konnte nicht gesteuert werden", fehlerText(q.lastError()), sql);
+}
+
 void Datenbank::beginne() const {
-    if (m_transaktionen == 0 && !qt().transaction())
-        throw DbFehler("Transaktion nicht begonnen", fehlerText(qt().lastError()));
-    ++m_transaktionen;
+    if (m_ebenen.isEmpty()) {
+        QSqlDatabase db = qt();
+        if (!db.transaction()) throw DbFehler("Transaktion nicht begonnen", fehlerText(db.lastError()));
+    } else {
+        if (!istOffen()) throw DbFehler("Keine Verbindung", "Es besteht keine Verbindung zur Datenbank.");
+        steuerAnweisung(m_dialekt.sicherungspunkt(int(m_ebenen.size())));
+    }
+    m_ebenen.append(false);
 }
 
 void Datenbank::bestaetige() const {
-    if (m_transaktionen <= 0) return;
-    if (--m_transaktionen == 0 && !qt().commit()) {
-        const QString t = fehlerText(qt().lastError());
-        qt().rollback();
+    if (m_ebenen.isEmpty()) return;
+    const int ebene = int(m_ebenen.size()) - 1;
+    if (m_ebenen.last()) {
+        verwerfe();
+        throw DbFehler("Transaktion nicht abgeschlossen",
+                       "Eine Anweisung der Transaktion ist fehlgeschlagen; ihre Änderungen wurden verworfen.");
+    }
+    if (ebene > 0) {
+        try {
+            for (const QString& sql : m_dialekt.sicherungspunktFreigeben(ebene)) steuerAnweisung(sql);
+        } catch (const DbFehler&) {
+            verwerfe();
+            m_ebenen.last() = true;
+            throw;
+        }
+        m_ebenen.removeLast();
+        return;
+    }
+    QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    if (!db.commit()) {
+        const QString t = fehlerText(db.lastError());
+        db.rollback();
+        m_ebenen.clear();
         throw DbFehler("Transaktion nicht abgeschlossen", t);
+    }
+    m_ebenen.clear();
+}
+
+void Datenbank::verwerfe() const noexcept {
+    if (m_ebenen.isEmpty()) return;
+    const int ebene = int(m_ebenen.size()) - 1;
+    m_ebenen.removeLast();
+    if (!istOffen()) {
+        m_ebenen.clear();
+        return;
+    }
+    try {
+        if (ebene > 0) {
+            for (const QString& sql : m_dialekt.sicherungspunktZurueck(ebene)) steuerAnweisung(sql);
+        } else {
+            QSqlDatabase::database(m_name, false).rollback();
+        }
+    } catch (...) {
+        // Without its savepoint the level cannot be undone alone: the whole
+        // transaction must not be committed any more.
+        if (!m_ebenen.isEmpty()) m_ebenen.last() = true;
     }
 }
 
-void Datenbank::verwerfe() const {
-    if (m_transaktionen <= 0) return;
-    m_transaktionen = 0;
-    if (istOffen()) qt().rollback();
+Werte Datenbank::mitSuchspalten(const QString& tabelle, const Werte& werte) const {
+    Werte w = werte;
+    for (const Suchspalte& s : suchspalten()) {
+        if (s.tabelle.compare(tabelle, Qt::CaseInsensitive) != 0) continue;
+        for (const auto& [spalte, wert] : werte)
+            if (spalte.compare(s.quelle, Qt::CaseInsensitive) == 0)
+                w.append({s.ziel, wert.isNull() ? QVariant() : QVariant(Dialekt::falte(wert.toString()))});
+    }
+    return w;
+}
+
+const QList<Datenbank::Suchspalte>& Datenbank::suchspalten() {
+    static const QList<Suchspalte> s{
+        {QStringLiteral("ortsnamen"), QStringLiteral("ort"), QStringLiteral("ort_suche")},
+        {QStringLiteral("grundstuecke"), QStringLiteral("strassen_name"), QStringLiteral("strassen_name_suche")},
+    };
+    return s;
+}
+
+qint64 Datenbank::erneuereSuchspalten(const std::function<void(const QString&, qint64)>& fortschritt) const {
+    qint64 gesamt = 0;
+    for (const Suchspalte& s : suchspalten()) {
+        // Databases made before the column existed get it here.
+        const QSqlRecord r = qt().record(s.tabelle);
+        if (r.indexOf(s.ziel) < 0) {
+            ausfuehren("alter table " + s.tabelle + " add " + s.ziel + " " + m_dialekt.suchtextTyp(100));
+        }
+        // The rows are read by id ranges, so the writes never run under an open read.
+        constexpr int kStueck = 5000;
+        qint64 abId = -1;
+        for (;;) {
+            Transaktion t(*this);
+            const Recordset rs = abfrage(m_dialekt.begrenze("select id, " + s.quelle + " from " + s.tabelle +
+                                                                " where id > ? order by id",
+                                                            kStueck),
+                                         {abId});
+            if (rs.leer()) break;
+            QSqlQuery q(qt());
+            if (!q.prepare("update " + s.tabelle + " set " + s.ziel + " = ? where id = ?"))
+                throw DbFehler("Die Anweisung konnte nicht vorbereitet werden", fehlerText(q.lastError()));
+            for (int i = 0; i < rs.anzahl(); ++i) {
+                const QVariant wert = rs.zeilen().at(i).value(1);
+                q.bindValue(0, wert.isNull() ? QVariant() : QVariant(Dialekt::falte(wert.toString())));
+                q.bindValue(1, rs.zeilen().at(i).value(0));
+                if (!q.exec()) {
+                    m_ebenen.last() = true;
+                    throw DbFehler("Die Anweisung ist fehlgeschlagen", fehlerText(q.lastError()));
+                }
+                abId = rs.zeilen().at(i).value(0).toLongLong();
+                ++gesamt;
+            }
+            t.bestaetige();
+            if (fortschritt) fortschritt(s.tabelle, gesamt);
+        }
+    }
+    // Indexes of an older program version were built on an expression; they
+    // are replaced by the plain ones on the search columns.
+    for (const Suchspalte& s : suchspalten()) {
+        const Tabelle* t = findeTabelle(s.tabelle);
+        if (!t) continue;
+        Tabelle nur = *t;
+        nur.indexe.clear();
+        for (const Index& i : t->indexe)
+            if (i.ausdruecke.contains(s.ziel)) nur.indexe << i;
+        Transaktion tr(*this);
+        for (const Index& i : nur.indexe) ausfuehren(m_dialekt.loescheIndex(i.name, s.tabelle));
+        for (const QString& sql : indexDdl(nur, m_dialekt)) ausfuehren(sql);
+        tr.bestaetige();
+    }
+    return gesamt;
 }
 
 Transaktion::Transaktion(const Datenbank& db) : m_db(db) { m_db.beginne(); }

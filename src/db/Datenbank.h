@@ -2,6 +2,7 @@
 #include <QList>
 #include <QPair>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QSqlRecord>
 #include <QString>
 #include <QVariant>
@@ -62,15 +63,46 @@ public:
     // Changes the row with the given id.
     int aendern(const QString& tabelle, qint64 id, const Werte& werte) const;
 
+    // Transactions nest: the outermost level is the server's transaction, every
+    // inner level a savepoint. verwerfe() undoes only the innermost level; a
+    // failed statement that no inner level has rolled back makes the commit of
+    // its level throw (after rolling that level back), so work after a swallowed
+    // failure is never committed as if all had gone well.
     void beginne() const;
     void bestaetige() const;
-    void verwerfe() const;
-    bool inTransaktion() const { return m_transaktionen > 0; }
+    void verwerfe() const noexcept;
+    bool inTransaktion() const { return !m_ebenen.isEmpty(); }
+    int transaktionsTiefe() const { return int(m_ebenen.size()); }
+
+    // The folded search columns: for a name column that the lookup finds
+    // case-insensitively, the column that holds its folded form. einfuegen()
+    // and aendern() keep them in step; erneuereSuchspalten() recomputes them
+    // for rows written by other programs.
+    struct Suchspalte {
+        QString tabelle, quelle, ziel;
+    };
+    static const QList<Suchspalte>& suchspalten();
+    // Adds a missing search column with its index, then recomputes every value;
+    // returns the number of rows rewritten.
+    qint64 erneuereSuchspalten(const std::function<void(const QString&, qint64)>& fortschritt = {}) const;
 
 private:
+    enum class Art { Lesen, Schreiben };
+    QSqlQuery fuehreAus(const QString& sql, const Parameter& p, Art art) const;
+    QSqlQuery fuehreEinmalAus(const QString& sql, const Parameter& p) const;
+    bool verbindungLebt() const;
+    bool verbindeNeu() const;
+    void steuerAnweisung(const QString& sql) const;
+    Werte mitSuchspalten(const QString& tabelle, const Werte& werte) const;
+
     QString m_name;
     Dialekt m_dialekt;
-    mutable int m_transaktionen = 0;
+    // One entry per open level: whether a statement failed on it.
+    mutable QList<bool> m_ebenen;
+    // The login of the open connection, for one reconnect after the server was lost.
+    Verbindungsziel m_ziel;
+    QString m_benutzer, m_passwort;
+    bool m_gemerkt = false;
 };
 
 // Scope-bound transaction: rolls back unless bestaetige() was called.
@@ -85,7 +117,9 @@ private:
     bool m_offen = true;
 };
 
-// Installs the Unicode-aware lower() on an open SQLite connection.
+// Installs talu_klein(), the Unicode-aware lower case, on an open SQLite
+// connection. It has its own name: SQLite's built-in lower() stays as every
+// other client knows it, and no index or schema object uses talu_klein().
 bool registriereSqliteFunktionen(QSqlDatabase& db);
 
 }  // namespace talu

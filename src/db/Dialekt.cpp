@@ -17,12 +17,45 @@ QString Dialekt::begrenze(const QString& select, int n) const {
     return select + " limit " + QString::number(n);
 }
 
+QString Dialekt::ohneFall(const QString& ausdruck) const {
+    switch (m_backend) {
+        case Backend::SQLite: return "talu_klein(" + ausdruck + ")";
+        case Backend::PostgreSQL: return "lower(" + ausdruck + ")";
+        case Backend::SQLServer: return ausdruck;
+    }
+    return ausdruck;
+}
+
 QString Dialekt::gleichOhneFall(const QString& spalte) const {
-    return ohneFall(spalte) + " = lower(?)";
+    return ohneFall(spalte) + " = " + ohneFall("?");
 }
 
 QString Dialekt::likeOhneFall(const QString& spalte) const {
-    return ohneFall(spalte) + " like lower(?) escape '\\'";
+    return ohneFall(spalte) + " like " + ohneFall("?") + " escape '\\'";
+}
+
+QString Dialekt::sicherungspunkt(int ebene) const {
+    const QString name = QString("talu_sp%1").arg(ebene);
+    return m_backend == Backend::SQLServer ? "save transaction " + name : "savepoint " + name;
+}
+
+QStringList Dialekt::sicherungspunktFreigeben(int ebene) const {
+    // SQL Server has no release: its savepoints end with the transaction.
+    if (m_backend == Backend::SQLServer) return {};
+    return {QString("release savepoint talu_sp%1").arg(ebene)};
+}
+
+QStringList Dialekt::sicherungspunktZurueck(int ebene) const {
+    const QString name = QString("talu_sp%1").arg(ebene);
+    if (m_backend == Backend::SQLServer) return {"rollback transaction " + name};
+    // Rolling back keeps the savepoint open on SQLite and PostgreSQL; the level ends here.
+    return {"rollback to savepoint " + name, "release savepoint " + name};
+}
+
+QString Dialekt::loescheIndex(const QString& name, const QString& tabelle) const {
+    if (m_backend == Backend::SQLServer)
+        return QString("if exists (select 1 from sys.indexes where name = '%1') drop index %1 on %2").arg(name, tabelle);
+    return "drop index if exists " + name;
 }
 
 QString Dialekt::teilText(const QString& ausdruck, int start, int laenge) const {
@@ -77,18 +110,16 @@ QString Dialekt::zahlTyp() const {
 
 QString Dialekt::datumTyp() const { return "date"; }
 
-QString Dialekt::indexAusdruck(const QString& ausdruck) const {
-    static const QRegularExpression lower("^lower\\((.*)\\)$", QRegularExpression::CaseInsensitiveOption);
-    const auto m = lower.match(ausdruck.trimmed());
-    if (!m.hasMatch()) return ausdruck;
-    switch (m_backend) {
-        // text_pattern_ops serves both equality and prefix LIKE.
-        case Backend::PostgreSQL: return ausdruck + " text_pattern_ops";
-        // SQL Server compares case-insensitively by its collation already.
-        case Backend::SQLServer: return m.captured(1);
-        case Backend::SQLite: return ausdruck;
-    }
-    return ausdruck;
+QString Dialekt::suchtextTyp(int laenge) const {
+    // SQLite's LIKE folds ASCII letters; its index serves a prefix LIKE only
+    // under the same rule, and the column holds folded text anyway.
+    if (m_backend == Backend::SQLite) return "text collate nocase";
+    return textTyp(laenge);
+}
+
+QString Dialekt::suchIndexSpalte(const QString& spalte) const {
+    if (m_backend == Backend::PostgreSQL) return spalte + " varchar_pattern_ops";
+    return spalte;
 }
 
 QString Dialekt::escapeLike(const QString& text) {

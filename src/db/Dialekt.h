@@ -14,12 +14,27 @@ public:
 
     // "select ..." limited to its first n rows.
     QString begrenze(const QString& select, int n) const;
-    // Case-insensitive comparison for every letter, umlauts included: both
-    // sides go through lower(), which the SQLite connection replaces with a
-    // Unicode-aware version, and which PostgreSQL folds by its locale.
-    QString ohneFall(const QString& ausdruck) const { return "lower(" + ausdruck + ")"; }
+    // Case-insensitive comparison for every letter, umlauts included, of a
+    // column without a search column: both sides are folded (SQLite through
+    // the connection's talu_klein(), PostgreSQL by lower() in its UTF-8
+    // locale); SQL Server's collation already ignores case, so the bare
+    // column is compared and its index stays usable.
+    QString ohneFall(const QString& ausdruck) const;
     QString gleichOhneFall(const QString& spalte) const;   // "lower(x) = lower(?)"
     QString likeOhneFall(const QString& spalte) const;     // "lower(x) like lower(?) escape '\'"
+    // The same for a folded search column: its value is already folded, so is
+    // the bound value (falte()), and a plain index serves both.
+    static QString suchGleich(const QString& suchspalte) { return suchspalte + " = ?"; }
+    static QString suchLike(const QString& suchspalte) { return suchspalte + " like ? escape '\\'"; }
+    // The folded form that the search columns store and compare.
+    static QString falte(const QString& text) { return text.toLower(); }
+
+    // Savepoints of nested transaction levels (level >= 1).
+    QString sicherungspunkt(int ebene) const;
+    QStringList sicherungspunktFreigeben(int ebene) const;
+    QStringList sicherungspunktZurueck(int ebene) const;
+    QString loescheIndex(const QString& name, const QString& tabelle) const;
+
     QString teilText(const QString& ausdruck, int start, int laenge) const;
     QString heute() const;
     // Insert statement that hands back the generated id as its only row.
@@ -32,7 +47,9 @@ public:
     QString ganzzahlTyp() const;
     QString zahlTyp() const;
     QString datumTyp() const;
-    QString indexAusdruck(const QString& ausdruck) const;
+    QString suchtextTyp(int laenge) const;
+    // A search column in an index; PostgreSQL needs the pattern operators for a prefix LIKE.
+    QString suchIndexSpalte(const QString& spalte) const;
 
     // LIKE patterns: the operator's characters are data, so % _ and \ are escaped.
     static QString escapeLike(const QString& text);

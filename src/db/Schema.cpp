@@ -35,6 +35,7 @@ QStringList ddl(const Tabelle& t, const Dialekt& d) {
             case Typ::Ganzzahl: typ = d.ganzzahlTyp(); break;
             case Typ::Zahl: typ = d.zahlTyp(); break;
             case Typ::Datum: typ = d.datumTyp(); break;
+            case Typ::Suchtext: typ = d.suchtextTyp(s.laenge); break;
         }
         QString zeile = s.name + " " + typ;
         if (!s.vorgabe.isEmpty()) zeile += " default " + s.vorgabe;
@@ -42,9 +43,18 @@ QStringList ddl(const Tabelle& t, const Dialekt& d) {
     }
     QStringList anweisungen;
     anweisungen << "create table " + t.name + " (" + spalten.join(", ") + ")";
+    anweisungen += indexDdl(t, d);
+    return anweisungen;
+}
+
+QStringList indexDdl(const Tabelle& t, const Dialekt& d) {
+    QStringList anweisungen;
     for (const Index& i : t.indexe) {
         QStringList teile;
-        for (const QString& a : i.ausdruecke) teile << d.indexAusdruck(a);
+        for (const QString& a : i.ausdruecke) {
+            const Spalte* s = t.spalte(a);
+            teile << (s && s->typ == Typ::Suchtext ? d.suchIndexSpalte(a) : a);
+        }
         anweisungen << QString("create %1index %2 on %3 (%4)")
                            .arg(i.eindeutig ? "unique " : "", i.name, t.name, teile.join(", "));
     }

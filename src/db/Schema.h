@@ -15,6 +15,7 @@ enum class Typ {
     Ganzzahl,
     Zahl,      // double precision
     Datum,     // calendar date; sorts chronologically on every backend
+    Suchtext,  // folded copy of a name, compared by equality and prefix through a plain index
 };
 
 struct Spalte {
@@ -24,8 +25,8 @@ struct Spalte {
     QString vorgabe;  // SQL literal for the default, e.g. "'N'" or "0"; empty = none
 };
 
-// An index expression is a column name or "lower(column)" for the
-// case-insensitive name searches.
+// An index lists plain columns only: an expression index would record the
+// values of a function that other clients of the file may compute differently.
 struct Index {
     QString name;
     QStringList ausdruecke;
@@ -49,6 +50,8 @@ const Tabelle* findeTabelle(const QString& name);
 
 QStringList ddl(const Tabelle& t, const Dialekt& d);
 QStringList ddl(const Dialekt& d);
+// The create-index statements of one table.
+QStringList indexDdl(const Tabelle& t, const Dialekt& d);
 // Creates every table and index in one transaction.
 void legeSchemaAn(const Datenbank& db);
 

@@ -8,8 +8,8 @@
 namespace talu {
 
 namespace {
-// lower() with Unicode case folding; SQLite's own folds ASCII only, so
-// "ÜBERLINGEN" would not find "Überlingen".
+// Lower case for every letter; SQLite's own lower() folds ASCII only, so
+// "ÜBERLINGEN" would not find "Überlingen". The same rule as Dialekt::falte().
 void unicodeLower(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     if (argc != 1 || sqlite3_value_type(argv[0]) == SQLITE_NULL) {
         sqlite3_result_null(ctx);
@@ -17,7 +17,7 @@ void unicodeLower(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     }
     const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
     const int n = sqlite3_value_bytes(argv[0]);
-    const QByteArray klein = QString::fromUtf8(text, n).toLower().toUtf8();
+    const QByteArray klein = Dialekt::falte(QString::fromUtf8(text, n)).toUtf8();
     sqlite3_result_text(ctx, klein.constData(), int(klein.size()), SQLITE_TRANSIENT);
 }
 }  // namespace
@@ -27,7 +27,7 @@ bool registriereSqliteFunktionen(QSqlDatabase& db) {
     if (!h.isValid() || qstrcmp(h.typeName(), "sqlite3*") != 0) return false;
     sqlite3* handle = *static_cast<sqlite3* const*>(h.data());
     if (!handle) return false;
-    return sqlite3_create_function_v2(handle, "lower", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+    return sqlite3_create_function_v2(handle, "talu_klein", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                                       &unicodeLower, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 

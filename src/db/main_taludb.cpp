@@ -30,6 +30,9 @@ int main(int argc, char** argv) {
     p.addOption({"demo", "Demodaten einfügen."});
     p.addOption({"ersetzen", "Eine vorhandene SQLite-Datei bzw. PostgreSQL-Datenbank vorher löschen."});
     p.addOption({"ddl", "Nur die CREATE-Anweisungen ausgeben (sqlite, postgres oder sqlserver).", "backend"});
+    p.addOption({"suchspalten",
+                 "In einer vorhandenen Datenbank die Suchspalten (ort_suche, strassen_name_suche) anlegen, "
+                 "wo sie fehlen, und neu berechnen, z. B. nach Änderungen mit anderen Programmen."});
     p.process(app);
 
     if (p.isSet("ddl")) {
@@ -51,6 +54,26 @@ int main(int argc, char** argv) {
     }
     const QString benutzer = p.value("benutzer");
     const QString passwort = p.value("passwort");
+
+    if (p.isSet("suchspalten")) {
+        Datenbank db;
+        QString fehler;
+        if (!db.oeffnen(ziel, benutzer, passwort, &fehler)) {
+            err << "Keine Verbindung: " << fehler << "\n";
+            return 1;
+        }
+        try {
+            const qint64 n = db.erneuereSuchspalten([&err](const QString& tabelle, qint64 zeilen) {
+                err << "\r" << tabelle << ": " << zeilen << " Zeilen" << Qt::flush;
+            });
+            err << "\n";
+            out << "Suchspalten neu berechnet: " << n << " Zeilen.\n";
+        } catch (const DbFehler& e) {
+            err << "\n" << e.kurz() << ": " << e.serverText() << "\n" << e.sql() << "\n";
+            return 1;
+        }
+        return 0;
+    }
 
     if (ziel.backend == Backend::SQLite) {
         if (QFile::exists(ziel.datenbank)) {

@@ -13,6 +13,8 @@ Spalte text(const QString& name, int laenge = 0, const QString& vorgabe = {}) {
 Spalte ganz(const QString& name, const QString& vorgabe = {}) { return {name, Typ::Ganzzahl, 0, vorgabe}; }
 Spalte zahl(const QString& name, const QString& vorgabe = {}) { return {name, Typ::Zahl, 0, vorgabe}; }
 Spalte datum(const QString& name) { return {name, Typ::Datum, 0, {}}; }
+// The folded form of a searched name; the data layer writes it with the name.
+Spalte suchtext(const QString& name, int laenge) { return {name, Typ::Suchtext, laenge, {}}; }
 
 // Key columns are sized so that SQL Server can index them (nvarchar up to 450).
 constexpr int kSchluessel = 12;  // municipality key: 8 digits, room for stray input
@@ -24,6 +26,7 @@ Tabelle ortsnamen() {
     t.spalten = {
         id(),
         text("ort", kName),
+        suchtext("ort_suche", kName),
         text("plzneu", 10),
         text("gemeindeschluessel", kSchluessel),
         ganz("typ"),  // 0 kreisfreie Stadt, 1 Stadt, 2 Gemeinde, 3+ eingemeindet
@@ -52,7 +55,7 @@ Tabelle ortsnamen() {
         zahl("gewerbe"),
     };
     t.indexe = {
-        {"ix_ortsnamen_ort", {"lower(ort)"}},
+        {"ix_ortsnamen_ort", {"ort_suche"}},
         {"ix_ortsnamen_plzneu", {"plzneu"}},
         {"ix_ortsnamen_gemeindeschluessel", {"gemeindeschluessel"}},
     };
@@ -68,6 +71,7 @@ Tabelle grundstuecke() {
         text("gemeindeschluessel", kSchluessel),
         text("ortsteil", kName),
         text("strassen_name", kName),
+        suchtext("strassen_name_suche", kName),
         text("hausnummer", 20),
         zahl("hausnummer_numerisch"),
         text("flurstueck", 50),
@@ -103,7 +107,7 @@ Tabelle grundstuecke() {
     };
     t.indexe = {
         // Street search: plots of one municipality whose street begins with the term.
-        {"ix_grundstuecke_strasse", {"gemeindeschluessel", "lower(strassen_name)"}},
+        {"ix_grundstuecke_strasse", {"gemeindeschluessel", "strassen_name_suche"}},
         // Stepping to the neighbouring house number, copying to and deleting a street.
         {"ix_grundstuecke_hausnummer", {"gemeindeschluessel", "strassen_name", "hausnummer"}},
         {"ix_grundstuecke_mosaic", {"mosaic_nummer"}},

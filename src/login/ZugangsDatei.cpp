@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/KleineDatei.h"
 #include "app/modPublics.h"
 #include "db/Backend.h"
 
@@ -20,18 +21,12 @@ ZugangsDatei::ZugangsDatei(const QString& pfad) : m_pfad(pfad) {}
 bool ZugangsDatei::vorhanden() const { return QFileInfo::exists(m_pfad); }
 
 ZugangsDatei::Lesen ZugangsDatei::lese(Anmeldedaten& daten, QString* grund) const {
-    if (!vorhanden()) return Lesen::KeineDatei;
-    QFile f(m_pfad);
-    if (!f.open(QIODevice::ReadOnly)) {
-        if (grund) *grund = f.errorString();
-        return Lesen::Fehler;
+    QByteArray roh;
+    switch (leseKleineDatei(m_pfad, kHoechstBytes, roh, grund)) {
+        case KleineDateiLesen::KeineDatei: return Lesen::KeineDatei;
+        case KleineDateiLesen::Fehler: return Lesen::Fehler;
+        case KleineDateiLesen::Gelesen: break;
     }
-    const QByteArray roh = f.readAll();
-    if (f.error() != QFileDevice::NoError) {
-        if (grund) *grund = f.errorString();
-        return Lesen::Fehler;
-    }
-    f.close();
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString text = utf8.decode(roh);
     if (utf8.hasError()) {
@@ -47,6 +42,12 @@ ZugangsDatei::Lesen ZugangsDatei::lese(Anmeldedaten& daten, QString* grund) cons
         if (grund) *grund = QStringLiteral("Die Datei hat %1 statt 4 Zeilen.").arg(zeilen.size());
         return Lesen::Fehler;
     }
+    // A value longer than its field would be cut by the form and written back cut.
+    for (int i = 0; i < 4; ++i)
+        if (zeilen[i].size() > kHoechstZeichen) {
+            if (grund) *grund = QStringLiteral("Zeile %1 ist länger als %2 Zeichen.").arg(i + 1).arg(kHoechstZeichen);
+            return Lesen::Fehler;
+        }
     daten = {zeilen[0], zeilen[1], zeilen[2], zeilen[3]};
     return Lesen::Gelesen;
 }

@@ -18,13 +18,17 @@ struct Anmeldedaten {
 class ZugangsDatei {
 public:
     enum class Lesen { KeineDatei, Gelesen, Fehler };
+    // Each value fits the login form's fields; the file is four such lines.
+    static constexpr int kHoechstZeichen = 255;
+    static constexpr qint64 kHoechstBytes = 4 * (kHoechstZeichen * 3 + 2) + 16;
 
     ZugangsDatei();  // programmDatei("zugang.dat")
     explicit ZugangsDatei(const QString& pfad);
 
     const QString& pfad() const { return m_pfad; }
     bool vorhanden() const;
-    // Fewer than four lines, an unreadable file or text that is not UTF-8 give Fehler;
+    // Fewer than four lines, a line longer than kHoechstZeichen, an unreadable file, anything
+    // but a regular file of at most kHoechstBytes, or text that is not UTF-8 give Fehler;
     // daten is only changed on Gelesen.
     Lesen lese(Anmeldedaten& daten, QString* grund = nullptr) const;
     // Replaces the file as a whole; it never exists with other permissions than 0600.

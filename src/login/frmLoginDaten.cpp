@@ -50,6 +50,7 @@ frmLoginDaten::frmLoginDaten(QWidget* eltern) : QDialog(eltern) {
         auto* t = new QLineEdit(this);
         t->setObjectName(QStringLiteral("text_%1").arg(i));
         t->installEventFilter(this);
+        if (i < 4) t->setMaxLength(ZugangsDatei::kHoechstZeichen);
         m_text << t;
     }
     label[0]->setBuddy(m_text[0]);

@@ -1,5 +1,7 @@
 #include "lookup/Merkdatei.h"
 
+#include "app/KleineDatei.h"
+
 #include <QFile>
 #include <QSaveFile>
 #include <QStringDecoder>
@@ -12,16 +14,11 @@ constexpr qint64 kHoechstens = 4096;
 }  // namespace
 
 QString leseMerkbegriff(const QString& pfad) {
-    QFile f(pfad);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    const QByteArray roh = f.read(kHoechstens);
+    QByteArray roh;
+    if (leseKleineDatei(pfad, kHoechstens, roh) != KleineDateiLesen::Gelesen) return {};
     if (roh.isEmpty() || roh.contains('\0')) return {};
     qsizetype ende = roh.indexOf('\n');
-    if (ende < 0) {
-        // Without a line end the whole file must be the term, not a cut-off piece.
-        if (!f.atEnd()) return {};
-        ende = roh.size();
-    }
+    if (ende < 0) ende = roh.size();
     QByteArray zeile = roh.left(ende);
     if (zeile.endsWith('\r')) zeile.chop(1);
     if (zeile.startsWith("\xEF\xBB\xBF")) zeile.remove(0, 3);
@@ -30,6 +27,8 @@ QString leseMerkbegriff(const QString& pfad) {
     if (utf8.hasError()) return {};
     for (const QChar c : text)
         if (c.category() == QChar::Other_Control) return {};
+    // Longer than the search field holds: the field would cut it, possibly inside a character.
+    if (text.trimmed().size() > kHoechstZeichen) return {};
     return text.trimmed();
 }
 

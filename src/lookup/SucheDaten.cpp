@@ -16,24 +16,26 @@ bool SucheDaten::istNumerisch(const QString& begriff) {
 }
 
 Recordset SucheDaten::sucheOrt(const QString& begriff, Stufe* stufe) const {
-    const Dialekt& d = m_db.dialekt();
     QString bedingung;
-    if (!istNumerisch(begriff))
-        bedingung = d.gleichOhneFall("ort");
+    QVariant wert = begriff;
+    if (!istNumerisch(begriff)) {
+        bedingung = Dialekt::suchGleich("ort_suche");
+        wert = Dialekt::falte(begriff);
+    }
     else if (begriff.size() == 5)
         bedingung = QStringLiteral("plzneu = ?");
     else
         bedingung = QStringLiteral("gemeindeschluessel = ?");
 
     const QString sql = "select * from ortsnamen where %1 and typ < ?" + kOrtReihenfolge;
-    Recordset rs = m_db.abfrage(sql.arg(bedingung), {begriff, 3});
+    Recordset rs = m_db.abfrage(sql.arg(bedingung), {wert, 3});
     if (stufe) *stufe = Stufe::Genau;
     if (rs.leer()) {
-        rs = m_db.abfrage(sql.arg(d.likeOhneFall("ort")), {Dialekt::beginntMit(begriff), 3});
+        rs = m_db.abfrage(sql.arg(Dialekt::suchLike("ort_suche")), {Dialekt::beginntMit(Dialekt::falte(begriff)), 3});
         if (stufe) *stufe = Stufe::Anfang;
     }
     if (rs.leer()) {
-        rs = m_db.abfrage(sql.arg(d.likeOhneFall("ort")), {Dialekt::enthaelt(begriff), 3});
+        rs = m_db.abfrage(sql.arg(Dialekt::suchLike("ort_suche")), {Dialekt::enthaelt(Dialekt::falte(begriff)), 3});
         if (stufe) *stufe = Stufe::Teil;
     }
     if (rs.leer() && stufe) *stufe = Stufe::Keine;
@@ -41,26 +43,27 @@ Recordset SucheDaten::sucheOrt(const QString& begriff, Stufe* stufe) const {
     return rs;
 }
 
-QString SucheDaten::strassenSql(const Dialekt& d) {
+QString SucheDaten::strassenSql(const Dialekt&) {
     // A missing town district sorts like an empty one on every backend.
-    return "select * from grundstuecke where gemeindeschluessel = ? and " + d.likeOhneFall("strassen_name") +
+    return "select * from grundstuecke where gemeindeschluessel = ? and " + Dialekt::suchLike("strassen_name_suche") +
            " and loeschen = ? order by coalesce(ortsteil, ''), strassen_name, hausnummer_numerisch, "
            "hausnummer, id";
 }
 
 Recordset SucheDaten::sucheStrasse(const QString& gemeindeschluessel, const QString& strasse) const {
-    Recordset rs = m_db.abfrage(strassenSql(m_db.dialekt()), {gemeindeschluessel, Dialekt::beginntMit(strasse),
+    Recordset rs = m_db.abfrage(strassenSql(m_db.dialekt()), {gemeindeschluessel,
+                                                              Dialekt::beginntMit(Dialekt::falte(strasse)),
                                       QStringLiteral("nein")});
     rs.moveFirst();
     return rs;
 }
 
 Recordset SucheDaten::sucheOrtFuerNeuesGrundstueck(const QString& begriff) const {
-    const QString bedingung = istNumerisch(begriff) ? QStringLiteral("plzneu like ? escape '\\'")
-                                                    : m_db.dialekt().likeOhneFall("ort");
+    const bool nummer = istNumerisch(begriff);
+    const QString bedingung = nummer ? QStringLiteral("plzneu like ? escape '\\'") : Dialekt::suchLike("ort_suche");
     Recordset rs = m_db.abfrage("select * from ortsnamen where " + bedingung + " and typ <= ?" +
                                     kOrtReihenfolge,
-                                {Dialekt::beginntMit(begriff), 2});
+                                {Dialekt::beginntMit(nummer ? begriff : Dialekt::falte(begriff)), 2});
     rs.moveFirst();
     return rs;
 }
