@@ -1,5 +1,7 @@
 // The selection list: entry formats in characters, counts, the choice of a
 // place or plot, and the form with many entries.
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QFontInfo>
 #include <QLabel>
@@ -30,6 +32,8 @@ private slots:
     void auswahl();
     void formular_data() { test::backendZeilen(); }
     void formular();
+    void tastenInOffenerListe_data() { test::backendZeilen(); }
+    void tastenInOffenerListe();
     void vieleGrundstuecke_data() { test::backendZeilen(); }
     void vieleGrundstuecke();
     void schrift();
@@ -202,6 +206,73 @@ void TestAuswahl::formular() {
     QCOMPARE(f->Label1->text(), QString::fromUtf8("Ort auswählen - 0 Treffer"));
     f->cmdAuswaehlen->click();
     QCOMPARE(formen::geladene(), QStringList{"frmAuswaehlen"});
+    QVERIFY(boxen.meldungen.isEmpty());
+}
+
+// Escape and Enter act on the open drop-down list first: Escape closes it,
+// Enter takes the entry; only with the list closed do they press the buttons.
+void TestAuswahl::tastenInOffenerListe() {
+    QFETCH(QString, backend);
+    TALU_LOOKUP_DB(fx, backend, true);
+    DialogAufzeichnung boxen;
+    Publics& p = publics();
+    p.SuchArt = "suche nach ort";
+    QCOMPARE(SuchVorgang::starte(p, "frankfurt"), SuchVorgang::Ergebnis::MehrereOrte);
+    auto* f = formen::zeige<frmAuswaehlen>("frmAuswaehlen");
+    QVERIFY(f);
+    QApplication::setActiveWindow(f->window());
+    QVERIFY(QTest::qWaitForWindowActive(f->window()));
+    QTRY_COMPARE(QApplication::focusWidget(), f->Combo1);
+    QWidget* liste = f->Combo1->view();
+
+    // Escape in the open list closes the list; the form and its choice stay.
+    f->Combo1->showPopup();
+    QTRY_VERIFY(liste->isVisible());
+    QTest::keyClick(liste, Qt::Key_Escape);
+    QTRY_VERIFY(!liste->isVisible());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(formen::geladene(), QStringList{"frmAuswaehlen"});
+    QCOMPARE(f->Combo1->currentIndex(), 0);
+
+    // Enter in the open list takes the entry and closes the list, nothing more.
+    f->Combo1->showPopup();
+    QTRY_VERIFY(liste->isVisible());
+    QTest::keyClick(liste, Qt::Key_Down);
+    QTest::keyClick(liste, Qt::Key_Return);
+    QTRY_VERIFY(!liste->isVisible());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(formen::geladene(), QStringList{"frmAuswaehlen"});
+    QCOMPARE(f->Combo1->currentIndex(), 1);
+
+    // With the list closed Enter presses "&Auswählen" for the entry shown.
+    QTRY_COMPARE(QApplication::focusWidget(), f->Combo1);
+    QTest::keyClick(f->Combo1, Qt::Key_Return);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(formen::geladene(), QStringList{"frmInformationsGruppen"});
+    QCOMPARE(p.AktPlz, "60311");
+    formen::schliesseAlleKinder();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    // ... and Escape presses "&Zurück".
+    QCOMPARE(SuchVorgang::starte(p, "frankfurt"), SuchVorgang::Ergebnis::MehrereOrte);
+    f = formen::zeige<frmAuswaehlen>("frmAuswaehlen");
+    QApplication::setActiveWindow(f->window());
+    QTRY_COMPARE(QApplication::focusWidget(), f->Combo1);
+    QTest::keyClick(f->Combo1, Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(formen::geladene(), QStringList{"frmSuchen"});
+    formen::schliesseAlleKinder();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    // Enter on the focused "&Zurück" presses that button, not the default one.
+    QCOMPARE(SuchVorgang::starte(p, "frankfurt"), SuchVorgang::Ergebnis::MehrereOrte);
+    f = formen::zeige<frmAuswaehlen>("frmAuswaehlen");
+    QApplication::setActiveWindow(f->window());
+    f->cmdZurueck->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), f->cmdZurueck);
+    QTest::keyClick(f->cmdZurueck, Qt::Key_Return);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(formen::geladene(), QStringList{"frmSuchen"});
     QVERIFY(boxen.meldungen.isEmpty());
 }
 

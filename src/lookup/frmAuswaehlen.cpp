@@ -10,7 +10,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
-#include <QShortcut>
+#include <QKeyEvent>
 #include <QStringListModel>
 #include <QVBoxLayout>
 
@@ -63,6 +63,8 @@ frmAuswaehlen::frmAuswaehlen(QWidget* parent) : QWidget(parent) {
     cmdAuswaehlen = new QPushButton(QStringLiteral("&Auswählen"), this);
     cmdZurueck = new QPushButton(QStringLiteral("&Zurück"), this);
     cmdAuswaehlen->setDefault(true);
+    // A focused button takes Enter itself, as in every dialog.
+    cmdZurueck->setAutoDefault(true);
 
     auto* innen = new QVBoxLayout(Frame1);
     innen->addWidget(Label1);
@@ -77,12 +79,6 @@ frmAuswaehlen::frmAuswaehlen(QWidget* parent) : QWidget(parent) {
 
     connect(cmdAuswaehlen, &QPushButton::clicked, this, &frmAuswaehlen::cmdAuswaehlen_Click);
     connect(cmdZurueck, &QPushButton::clicked, this, &frmAuswaehlen::cmdZurueck_Click);
-    auto* enter = new QShortcut(QKeySequence(Qt::Key_Return), this);
-    enter->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(enter, &QShortcut::activated, this, &frmAuswaehlen::cmdAuswaehlen_Click);
-    auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    esc->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(esc, &QShortcut::activated, this, &frmAuswaehlen::cmdZurueck_Click);
 
     resize(twips(8200), twips(2300));
     Form_Load();
@@ -145,6 +141,25 @@ void frmAuswaehlen::cmdZurueck_Click() {
     publics().SuchArt = m_suchArt;
     formen::zeige(QStringLiteral("frmSuchen"));
     formen::entlade(this);
+}
+
+// Enter presses "&Auswählen", Escape "&Zurück", as default and cancel buttons
+// do. They arrive here only when no child took them: the open drop-down list
+// keeps its own Enter (take the entry) and Escape (close the list), so a
+// shortcut, which would come first, is not the right place for them.
+void frmAuswaehlen::keyPressEvent(QKeyEvent* e) {
+    if (e->modifiers() & ~Qt::KeypadModifier) return QWidget::keyPressEvent(e);
+    switch (e->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            cmdAuswaehlen_Click();
+            return;
+        case Qt::Key_Escape:
+            cmdZurueck_Click();
+            return;
+        default:
+            QWidget::keyPressEvent(e);
+    }
 }
 
 void frmAuswaehlen::showEvent(QShowEvent* e) {
