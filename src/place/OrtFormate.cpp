@@ -140,7 +140,7 @@ QString datumsText(const QVariant& wert) {
     return d.isValid() ? datumText(d) : wert.toString().trimmed();
 }
 
-QString trimText(const QVariant& wert) { return istNull(wert) ? QString() : zahlText(wert); }
+QString trimText(const QVariant& wert) { return istNull(wert) ? QString() : zahlText(wert, false); }
 
 QString paar(const QString& a, const QString& b, const QString& trenner) {
     return a.trimmed() + trenner + b.trimmed();

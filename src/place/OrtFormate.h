@@ -36,7 +36,8 @@ QString codeText(const QVariant& wert);
 QString zahlText(const QVariant& wert, bool gruppieren = true);
 // A date column as "dd.mm.yyyy".
 QString datumsText(const QVariant& wert);
-// Trim, Null as "".
+// Trim(column): the column's text without outer blanks, Null as ""; a number
+// as its plain text in the regional format, not grouped ("12500", "9,8").
 QString trimText(const QVariant& wert);
 // Trim(a) + ", " + Trim(b) (or another separator); the separator stays when a
 // part is empty, so the box always has the same shape.
