@@ -1,0 +1,45 @@
+#include "billing/DruckerAusgabe.h"
+
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+namespace talu::druck {
+
+DruckerZiel::DruckerZiel(const QString& ersatzOrdner) : m_ersatz(ersatzOrdner) {}
+
+bool DruckerZiel::druckerVorhanden() { return !QPrinterInfo::defaultPrinter().isNull(); }
+
+QString DruckerZiel::druckerName() { return QPrinterInfo::defaultPrinter().printerName(); }
+
+DruckErgebnis DruckerZiel::gibAus(const Druckdokument& d) {
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull()) return m_ersatz.gibAus(d);
+
+    QList<Seite> seiten;
+    int auftraege = 1;
+    for (int a = 0; a < auftraege; ++a) {
+        QPrinter drucker(info, QPrinter::HighResolution);
+        drucker.setPageLayout(seitenLayout());
+        drucker.setDocName(d.nummer().isEmpty() ? d.art() : d.art() + QLatin1Char(' ') + d.nummer());
+        if (a == 0) {
+            // Laid out for this printer's printable area.
+            seiten = seitenAufteilen(d, seitenmass(drucker));
+            auftraege = 0;
+            for (const Seite& s : seiten) auftraege = qMax(auftraege, s.auftrag + 1);
+            if (auftraege == 0) throw DruckFehler(QStringLiteral("Das Dokument hat keine Zeile."));
+        }
+        QList<Seite> diese;
+        for (const Seite& s : seiten)
+            if (s.auftrag == a) diese << s;
+        QPainter maler;
+        if (!maler.begin(&drucker))
+            throw DruckFehler(QStringLiteral("Der Drucker \"%1\" nimmt keinen Auftrag an.").arg(info.printerName()));
+        malePages(maler, drucker, diese);
+        if (!maler.end() || drucker.printerState() == QPrinter::Error)
+            throw DruckFehler(QStringLiteral("Der Drucker \"%1\" meldet einen Fehler.").arg(info.printerName()));
+    }
+    return {true, {}};
+}
+
+}  // namespace talu::druck

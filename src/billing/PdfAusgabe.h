@@ -1,0 +1,66 @@
+#pragma once
+#include <QFont>
+#include <QPageLayout>
+#include <QString>
+
+#include "billing/Druckdokument.h"
+
+class QPainter;
+class QPagedPaintDevice;
+
+namespace talu::druck {
+
+// The print set-up of every document: Courier New, 12 points, italic, bold
+// where the line says so. With Debian's fonts-liberation, Liberation Mono
+// stands in with Courier New's metrics.
+QFont druckSchrift(bool fett);
+// A4 portrait; narrow top and bottom margins, because the documents set
+// their own top margin of five empty lines.
+QPageLayout seitenLayout();
+// Characters per line and lines per page, measured with the real font on the
+// device's printable area.
+Seitenmass seitenmass(QPagedPaintDevice& geraet);
+// Paints the pages of one print job; the painter is active on geraet, which
+// starts a new page between two pages.
+void malePages(QPainter& maler, QPagedPaintDevice& geraet, const QList<Seite>& seiten);
+
+// Writes the document as a PDF file (all print jobs one after the other);
+// throws DruckFehler when the file cannot be written. The file appears whole
+// or not at all.
+void schreibePdf(const Druckdokument& d, const QString& pfad);
+
+// Where a document went.
+struct DruckErgebnis {
+    bool gedruckt = false;  // sent to a printer
+    QString pdfPfad;        // written as this PDF file
+};
+
+// A destination for printed documents.
+class Druckziel {
+public:
+    virtual ~Druckziel() = default;
+    // Throws DruckFehler when the document could not be put out.
+    virtual DruckErgebnis gibAus(const Druckdokument& d) = 0;
+    // True when documents go to paper (and so need a PDF copy for the archive).
+    virtual bool druckt() const = 0;
+};
+
+// Writes every document as a PDF file into a folder, named by kind, number
+// and date; an existing file is never overwritten (a suffix "_2", "_3", ...
+// is added instead).
+class PdfAblage : public Druckziel {
+public:
+    explicit PdfAblage(const QString& ordner);
+    DruckErgebnis gibAus(const Druckdokument& d) override;
+    bool druckt() const override { return false; }
+    const QString& ordner() const { return m_ordner; }
+
+private:
+    QString m_ordner;
+};
+
+// The folder for PDF documents and the invoice archive: "Ausdrucke" in the
+// program's directory (see programmVerzeichnis()).
+QString standardAblage();
+
+}  // namespace talu::druck
