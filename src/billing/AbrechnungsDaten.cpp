@@ -1,0 +1,186 @@
+#include "billing/AbrechnungsDaten.h"
+
+#include <QHash>
+#include <QSqlRecord>
+
+#include "db/Datenbank.h"
+
+namespace talu::abrechnung {
+
+namespace {
+// Well below the bound-value limits of SQL Server (2100) and the others.
+constexpr int kBlock = 500;
+
+qint64 ganz(const QVariant& v) { return v.isNull() ? 0 : v.toLongLong(); }
+double zahl(const QVariant& v) { return v.isNull() ? 0.0 : v.toDouble(); }
+QString text(const QVariant& v) { return v.isNull() ? QString() : v.toString(); }
+}  // namespace
+
+QString platzhalter(int n) {
+    QString s;
+    s.reserve(n * 3);
+    for (int i = 0; i < n; ++i) s += i ? QStringLiteral(", ?") : QStringLiteral("?");
+    return s;
+}
+
+void inBloecken(const QList<qint64>& ids, const std::function<void(const QList<qint64>&)>& f) {
+    for (qsizetype i = 0; i < ids.size(); i += kBlock) f(ids.mid(i, kBlock));
+}
+
+QList<ProtokollGruppe> leseOffeneGruppen(const Datenbank& db) {
+    QList<ProtokollGruppe> gruppen;
+    qint64 letzteId = -1;
+    // The join compares db_benutzer with benutzername exactly as the
+    // customer look-up of the run would; a user with two customer rows takes
+    // the first.
+    db.durchlaufe(
+        "select a.id, a.db_benutzer, k.id as kunde_id from abfrageprotokoll a "
+        "left join rechnungs_kunden k on k.benutzername = a.db_benutzer "
+        "where a.offen = 'ja' order by a.db_benutzer, a.id, k.id",
+        {}, [&](const QSqlRecord& r) {
+            const qint64 id = ganz(r.value(0));
+            if (id == letzteId) return true;
+            letzteId = id;
+            const QString benutzer = text(r.value(1));
+            const qint64 kunde = ganz(r.value(2));
+            if (gruppen.isEmpty() || gruppen.last().kundeId != kunde ||
+                (kunde == 0 && gruppen.last().dbBenutzer != benutzer))
+                gruppen.append(ProtokollGruppe{kunde, benutzer, {}});
+            gruppen.last().ids.append(id);
+            return true;
+        });
+    return gruppen;
+}
+
+Kunde ladeKunde(const Datenbank& db, qint64 kundeId) {
+    const Recordset rs =
+        db.abfrage("select id, benutzername, name, zusatz, strasse, plz, ort from rechnungs_kunden where id = ?",
+                   {kundeId});
+    Kunde k;
+    if (rs.leer()) return k;
+    k.id = ganz(rs.feld("id"));
+    k.benutzername = rs.text("benutzername");
+    k.name = rs.text("name");
+    k.zusatz = rs.text("zusatz");
+    k.strasse = rs.text("strasse");
+    k.plz = rs.text("plz");
+    k.ort = rs.text("ort");
+    return k;
+}
+
+QList<Posten> ladePosten(const Datenbank& db, const QList<qint64>& ids) {
+    QHash<qint64, Posten> gelesen;
+    gelesen.reserve(ids.size());
+    inBloecken(ids, [&](const QList<qint64>& block) {
+        Parameter p;
+        for (qint64 id : block) p << id;
+        db.durchlaufe("select id, datum, uhrzeit, vorgang, gemeindeschluessel, objekt, preis from abfrageprotokoll "
+                      "where offen = 'ja' and id in (" + platzhalter(int(block.size())) + ")",
+                      p, [&](const QSqlRecord& r) {
+                          Posten x;
+                          x.id = ganz(r.value(0));
+                          x.datum = alsDatum(r.value(1));
+                          x.uhrzeit = text(r.value(2));
+                          x.vorgang = text(r.value(3));
+                          x.gemeindeschluessel = text(r.value(4));
+                          x.objekt = text(r.value(5));
+                          x.preis = zahl(r.value(6));
+                          gelesen.insert(x.id, x);
+                          return true;
+                      });
+    });
+    QList<Posten> posten;
+    posten.reserve(gelesen.size());
+    for (qint64 id : ids) {
+        const auto it = gelesen.constFind(id);
+        if (it != gelesen.constEnd()) posten.append(*it);
+    }
+    return posten;
+}
+
+qint64 naechsteRechnungsnummer(const Datenbank& db, const QDate& heute) {
+    // SQL Server takes the table lock with the read itself.
+    const QString sql = db.backend() == Backend::SQLServer
+                            ? QStringLiteral("select max(rechnungsnummer) from rechnungen with (tablockx, holdlock)")
+                            : QStringLiteral("select max(rechnungsnummer) from rechnungen");
+    const QVariant letzte = db.wert(sql);
+    if (letzte.isNull()) return qint64(heute.year()) * 1000 + 1;
+    return letzte.toLongLong() + 1;
+}
+
+qint64 legeRechnungAn(const Datenbank& db, const QDate& heute, const QString& kundenName, double netto) {
+    switch (db.backend()) {
+        case Backend::PostgreSQL:
+            // Conflicts with itself only: a second run waits here until the
+            // first has committed its invoice; readers are not held up.
+            db.ausfuehren("lock table rechnungen in share row exclusive mode");
+            break;
+        case Backend::SQLite:
+            // A write takes the database's write lock now, before the number
+            // is read, so that two connections cannot read the same highest number.
+            db.ausfuehren("update rechnungen set offen = offen where 1 = 0");
+            break;
+        case Backend::SQLServer: break;
+    }
+    const qint64 nummer = naechsteRechnungsnummer(db, heute);
+    db.einfuegen("rechnungen", {{"rechnungsnummer", nummer},
+                                {"rechnungsdatum", heute},
+                                {"kundenname", kundenName},
+                                {"nettobetrag", netto},
+                                {"steuer", netto * kSteuersatz},
+                                {"bruttobetrag", netto * kBruttoFaktor},
+                                {"offen", QStringLiteral("ja")},
+                                {"zahlungsziel", heute.addDays(14)}});
+    return nummer;
+}
+
+void nummeriere(const Datenbank& db, qint64 nummer, const QList<qint64>& ids) {
+    inBloecken(ids, [&](const QList<qint64>& block) {
+        Parameter p{nummer};
+        for (qint64 id : block) p << id;
+        db.ausfuehren("update abfrageprotokoll set rechnungsnummer = ? where id in (" +
+                          platzhalter(int(block.size())) + ")",
+                      p);
+    });
+}
+
+int schliesseZeilen(const Datenbank& db, const QString& flagSpalte, const QList<qint64>& ids) {
+    // The column name is one of two fixed names, never operator input.
+    if (flagSpalte != QLatin1String("offen") && flagSpalte != QLatin1String("offen_gutachter"))
+        throw DbFehler(QStringLiteral("Unbekannte Spalte"), flagSpalte);
+    int geaendert = 0;
+    Transaktion t(db);
+    inBloecken(ids, [&](const QList<qint64>& block) {
+        Parameter p;
+        for (qint64 id : block) p << id;
+        geaendert += db.ausfuehren("update abfrageprotokoll set " + flagSpalte + " = 'nein' where " + flagSpalte +
+                                       " = 'ja' and id in (" + platzhalter(int(block.size())) + ")",
+                                   p);
+    });
+    t.bestaetige();
+    return geaendert;
+}
+
+QList<OffeneRechnung> leseOffeneRechnungen(const Datenbank& db) {
+    QList<OffeneRechnung> l;
+    db.durchlaufe("select rechnungsnummer, rechnungsdatum, kundenname, bruttobetrag from rechnungen "
+                  "where offen = 'ja' order by rechnungsnummer",
+                  {}, [&](const QSqlRecord& r) {
+                      l.append({ganz(r.value(0)), alsDatum(r.value(1)), text(r.value(2)), zahl(r.value(3))});
+                      return true;
+                  });
+    return l;
+}
+
+QList<GutachterAnteil> leseGutachterAnteile(const Datenbank& db) {
+    QList<GutachterAnteil> l;
+    db.durchlaufe("select id, datum, gemeindeschluessel, preis_gutachter from abfrageprotokoll "
+                  "where offen_gutachter = 'ja' order by gemeindeschluessel, id",
+                  {}, [&](const QSqlRecord& r) {
+                      l.append({ganz(r.value(0)), alsDatum(r.value(1)), text(r.value(2)), zahl(r.value(3))});
+                      return true;
+                  });
+    return l;
+}
+
+}  // namespace talu::abrechnung

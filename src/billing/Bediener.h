@@ -1,0 +1,42 @@
+#pragma once
+#include <QString>
+
+class QWidget;
+
+namespace talu::abrechnung {
+
+// How the billing work talks to the operator: message boxes in the program,
+// lines on the console in the command-line tool, scripted answers in tests.
+class Bediener {
+public:
+    virtual ~Bediener() = default;
+    // A plain message (OK, information icon, empty title).
+    virtual void info(const QString& text) = 0;
+    // A failure; details carry the server's or the printer's own text.
+    virtual void fehler(const QString& text, const QString& details = {}) = 0;
+    // The closing question: true for Yes.
+    virtual bool frage(const QString& text) = 0;
+    // The input box; the empty text when cancelled.
+    virtual QString eingabe(const QString& aufforderung) = 0;
+    // Before each customer of the invoice run (nr counts from 1); false stops
+    // the run before this customer.
+    virtual bool fortschritt(int nr, int anzahl, const QString& kunde);
+};
+
+// Through talu::dialoge(): the real boxes, or the ones a test has set.
+class DialogBediener : public Bediener {
+public:
+    explicit DialogBediener(QWidget* eltern = nullptr) : m_eltern(eltern) {}
+    void info(const QString& text) override;
+    void fehler(const QString& text, const QString& details = {}) override;
+    bool frage(const QString& text) override;
+    QString eingabe(const QString& aufforderung) override;
+
+protected:
+    QWidget* eltern() const { return m_eltern; }
+
+private:
+    QWidget* m_eltern;
+};
+
+}  // namespace talu::abrechnung

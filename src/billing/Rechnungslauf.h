@@ -1,0 +1,73 @@
+#pragma once
+#include <QDate>
+#include <QList>
+#include <QString>
+
+namespace talu {
+class Datenbank;
+}
+namespace talu::druck {
+class Druckziel;
+}
+
+namespace talu::abrechnung {
+
+class Bediener;
+
+// One invoice that a run completed: printed or written, stored, its log
+// rows numbered.
+struct ErstellteRechnung {
+    qint64 nummer = 0;
+    QString kunde;
+    int posten = 0;
+    double netto = 0;
+    bool gedruckt = false;
+    QString pdfPfad;  // the PDF it went to, or its archive copy
+};
+
+struct LaufErgebnis {
+    bool keineOffenen = false;  // no open log row: nothing printed, nothing asked
+    int gelesen = 0;            // open log rows read
+    QList<ErstellteRechnung> rechnungen;
+    bool abgebrochen = false;   // a failure or the operator stopped the run
+    QString fehler;
+    bool gefragt = false;       // the closing question was asked
+    int geschlossen = 0;        // log rows closed on Yes
+};
+
+// The invoice run: one invoice per invoice customer with open log rows,
+// printed twice, stored in rechnungen and linked to the rows it bills; then
+// the question whether the rows read are to be closed.
+//
+// Each customer is one transaction: the number, the invoice row and the
+// numbering of the log rows are committed only after the document has been
+// put out without error. A failure stops the run, names the invoices done
+// and leaves the rows of this and later customers unnumbered.
+class Rechnungslauf {
+public:
+    Rechnungslauf(const Datenbank& db, druck::Druckziel& ziel, Bediener& bediener);
+
+    // Where invoices put out on paper are kept as PDF, one per number. A
+    // target that writes PDF files is its own archive.
+    void setzeArchiv(druck::Druckziel* archiv) { m_archiv = archiv; }
+    // The day of the run (invoice date, payment term, year of the first number).
+    void setzeHeute(const QDate& heute) { m_heute = heute; }
+
+    LaufErgebnis fuehreAus();
+
+    static QString frageGedruckt();  // the closing question after printing
+    static QString keineOffenenText();
+    static QString zurueckgesetztText();
+
+private:
+    const Datenbank& m_db;
+    druck::Druckziel& m_ziel;
+    Bediener& m_bediener;
+    druck::Druckziel* m_archiv = nullptr;
+    QDate m_heute = QDate::currentDate();
+};
+
+// "2026001 bis 2026003, 2026007": the numbers, consecutive ones as ranges.
+QString nummernListe(const QList<qint64>& nummern);
+
+}  // namespace talu::abrechnung
