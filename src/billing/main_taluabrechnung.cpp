@@ -1,0 +1,120 @@
+// talu-abrechnung: the invoice run, the list of open invoices and the
+// appraiser control print-out without an operator, written as PDF files.
+// The same code as the menu entries of the internal edition; the closing
+// question is answered Yes only with --abschliessen.
+#include <QCommandLineParser>
+#include <QDir>
+#include <QGuiApplication>
+#include <QTextStream>
+
+#include "billing/Ausdrucke.h"
+#include "billing/Bediener.h"
+#include "billing/PdfAusgabe.h"
+#include "billing/Rechnungslauf.h"
+#include "db/Datenbank.h"
+
+using namespace talu;
+using namespace talu::abrechnung;
+
+namespace {
+
+class KonsolenBediener : public Bediener {
+public:
+    KonsolenBediener(bool abschliessen, bool leise) : m_abschliessen(abschliessen), m_leise(leise) {}
+    void info(const QString& text) override { m_out << text << "\n" << Qt::flush; }
+    void fehler(const QString& text, const QString& details) override {
+        m_err << text << "\n";
+        if (!details.isEmpty()) m_err << details << "\n";
+        m_err << Qt::flush;
+        ++fehlerAnzahl;
+    }
+    bool frage(const QString& text) override {
+        m_out << text << "\n"
+              << (m_abschliessen ? "Antwort: Ja (--abschliessen)\n"
+                                 : "Antwort: Nein (ohne --abschliessen wird nichts abgeschlossen)\n")
+              << Qt::flush;
+        return m_abschliessen;
+    }
+    QString eingabe(const QString&) override { return {}; }
+    bool fortschritt(int nr, int anzahl, const QString& kunde) override {
+        if (!m_leise) m_out << "[" << nr << "/" << anzahl << "] " << kunde << "\n" << Qt::flush;
+        return true;
+    }
+    int fehlerAnzahl = 0;
+
+private:
+    bool m_abschliessen, m_leise;
+    QTextStream m_out{stdout};
+    QTextStream m_err{stderr};
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Fonts and PDF need the GUI library, not a screen.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QCoreApplication::setApplicationName("talu-abrechnung");
+    QTextStream err(stderr);
+
+    QCommandLineParser p;
+    p.setApplicationDescription(
+        "Rechnungslauf, Liste der offenen Rechnungen und Gutachter-Kontroll-Ausdruck ohne Bediener;\n"
+        "jedes Dokument wird als PDF-Datei geschrieben. Ohne --abschliessen wird nichts als\n"
+        "abgeschlossen markiert.\n" +
+        serverRegelText());
+    p.addHelpOption();
+    p.addOption({"server", "Server wie im Anmeldeformular (sqlite, postgres:HOST[:PORT], HOST[,PORT], odbc:DSN).", "server"});
+    p.addOption({"datenbank", "Datenbankname bzw. Dateipfad bei SQLite.", "name"});
+    p.addOption({"benutzer", "Datenbankbenutzer.", "benutzer", ""});
+    p.addOption({"passwort", "Passwort.", "passwort", ""});
+    p.addOption({"rechnungen", "Rechnungslauf: je Rechnungskunde mit offenen Abfragen eine Rechnung."});
+    p.addOption({"offene", "Liste der offenen Rechnungen."});
+    p.addOption({"gutachter", "Gutachter-Kontroll-Ausdruck."});
+    p.addOption({"abschliessen",
+                 "Die Schlussfrage mit Ja beantworten: die gelesenen Abfragen (Rechnungslauf) bzw. Gutachter-Anteile "
+                 "als abgeschlossen markieren."});
+    p.addOption({"ordner", "Ordner der PDF-Dateien (Vorgabe: " + druck::standardAblage() + ").", "ordner"});
+    p.addOption({"leise", "Keine Zeile je Kunde ausgeben."});
+    p.process(app);
+
+    if (!p.isSet("server") || !p.isSet("datenbank")) {
+        err << "Bitte --server und --datenbank angeben (siehe --help).\n";
+        return 2;
+    }
+    if (!p.isSet("rechnungen") && !p.isSet("offene") && !p.isSet("gutachter")) {
+        err << "Bitte --rechnungen, --offene und/oder --gutachter angeben (siehe --help).\n";
+        return 2;
+    }
+    const Verbindungsziel ziel = Verbindungsziel::ausEingabe(p.value("server"), p.value("datenbank"), QDir::currentPath());
+    if (!ziel.fehler.isEmpty()) {
+        err << ziel.fehler << "\n";
+        return 2;
+    }
+    Datenbank db;
+    QString fehler;
+    if (!db.oeffnen(ziel, p.value("benutzer"), p.value("passwort"), &fehler)) {
+        err << "Keine Verbindung: " << fehler << "\n";
+        return 1;
+    }
+
+    druck::PdfAblage ablage(p.isSet("ordner") ? QDir(p.value("ordner")).absolutePath() : druck::standardAblage());
+    KonsolenBediener bediener(p.isSet("abschliessen"), p.isSet("leise"));
+    bool gut = true;
+    if (p.isSet("rechnungen")) {
+        Rechnungslauf lauf(db, ablage, bediener);
+        const LaufErgebnis e = lauf.fuehreAus();
+        for (const ErstellteRechnung& r : e.rechnungen)
+            QTextStream(stdout) << "Rechnung " << r.nummer << ": " << r.pdfPfad << "\n";
+        gut = gut && !e.abgebrochen && e.fehler.isEmpty();
+    }
+    if (p.isSet("offene")) {
+        const AusdruckErgebnis e = druckeRechnungsliste(db, ablage, bediener);
+        gut = gut && e.fehler.isEmpty();
+    }
+    if (p.isSet("gutachter")) {
+        const AusdruckErgebnis e = gutachterKontrollAusdruck(db, ablage, bediener);
+        gut = gut && e.fehler.isEmpty();
+    }
+    return gut && bediener.fehlerAnzahl == 0 ? 0 : 1;
+}
