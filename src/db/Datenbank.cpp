@@ -227,6 +227,41 @@ int Datenbank::aendern(const QString& tabelle, qint64 id, const Werte& werte) co
     return ausfuehren("update " + tabelle + " set " + teile.join(", ") + " where id = ?", p);
 }
 
+Anweisung Datenbank::vorbereite(const QString& sql) const {
+    Anweisung a;
+    a.m_db = this;
+    a.m_sql = sql;
+    a.m_q = QSqlQuery(qt());
+    a.m_q.setForwardOnly(true);
+    if (!a.m_q.prepare(sql)) {
+        if (!m_ebenen.isEmpty()) m_ebenen.last() = true;
+        throw DbFehler("Die Anweisung konnte nicht vorbereitet werden", fehlerText(a.m_q.lastError()), sql);
+    }
+    return a;
+}
+
+int Anweisung::fuehreAus(const Parameter& werte) {
+    if (!m_db) throw DbFehler("Die Anweisung ist fehlgeschlagen", "Die Anweisung ist nicht vorbereitet.");
+    for (int i = 0; i < werte.size(); ++i) m_q.bindValue(i, werte.at(i));
+    if (!m_q.exec()) {
+        if (!m_db->m_ebenen.isEmpty()) m_db->m_ebenen.last() = true;
+        throw DbFehler("Die Anweisung ist fehlgeschlagen", fehlerText(m_q.lastError()), m_sql);
+    }
+    const int n = m_q.numRowsAffected();
+    m_q.finish();
+    return n;
+}
+
+std::unique_ptr<Datenbank> Datenbank::zweiteVerbindung(QString* fehler) const {
+    if (!m_gemerkt) {
+        if (fehler) *fehler = QStringLiteral("Es besteht keine Verbindung zur Datenbank.");
+        return nullptr;
+    }
+    auto db = std::make_unique<Datenbank>();
+    if (!db->oeffnen(m_ziel, m_benutzer, m_passwort, fehler)) return nullptr;
+    return db;
+}
+
 void Datenbank::steuerAnweisung(const QString& sql) const {
     QSqlQuery q(QSqlDatabase::database(m_name, false));
     if (!q.exec(sql)) throw DbFehler("Die Transaktion konnte nicht gesteuert werden", fehlerText(q.lastError()), sql);
@@ -330,18 +365,11 @@ qint64 Datenbank::erneuereSuchspalten(const std::function<void(const QString&, q
                                                             kStueck),
                                          {abId});
             if (rs.leer()) break;
-            QSqlQuery q(qt());
-            if (!q.prepare("update " + s.tabelle + " set " + s.ziel + " = ? where id = ?"))
-                throw DbFehler("Die Anweisung konnte nicht vorbereitet werden", fehlerText(q.lastError()));
-            for (int i = 0; i < rs.anzahl(); ++i) {
-                const QVariant wert = rs.zeilen().at(i).value(1);
-                q.bindValue(0, wert.isNull() ? QVariant() : QVariant(Dialekt::falte(wert.toString())));
-                q.bindValue(1, rs.zeilen().at(i).value(0));
-                if (!q.exec()) {
-                    m_ebenen.last() = true;
-                    throw DbFehler("Die Anweisung ist fehlgeschlagen", fehlerText(q.lastError()));
-                }
-                abId = rs.zeilen().at(i).value(0).toLongLong();
+            Anweisung a = vorbereite("update " + s.tabelle + " set " + s.ziel + " = ? where id = ?");
+            for (const QSqlRecord& z : rs.zeilen()) {
+                const QVariant wert = z.value(1);
+                a.fuehreAus({wert.isNull() ? QVariant() : QVariant(Dialekt::falte(wert.toString())), z.value(0)});
+                abId = z.value(0).toLongLong();
                 ++gesamt;
             }
             t.bestaetige();

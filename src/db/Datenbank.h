@@ -7,6 +7,7 @@
 #include <QString>
 #include <QVariant>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 
 #include "db/Backend.h"
@@ -32,6 +33,23 @@ private:
 
 using Parameter = QVariantList;
 using Werte = QList<QPair<QString, QVariant>>;  // column name and value, in order
+
+class Datenbank;
+
+// A statement prepared once and run for many rows (batch writes).
+class Anweisung {
+public:
+    Anweisung() = default;
+    // Binds the values and runs the statement; returns the rows affected.
+    int fuehreAus(const Parameter& werte);
+    const QString& sql() const { return m_sql; }
+
+private:
+    friend class Datenbank;
+    const Datenbank* m_db = nullptr;
+    QSqlQuery m_q;
+    QString m_sql;
+};
 
 // The one connection and every statement's execution. Values are always bound.
 class Datenbank {
@@ -62,6 +80,11 @@ public:
     qint64 einfuegen(const QString& tabelle, const Werte& werte) const;
     // Changes the row with the given id.
     int aendern(const QString& tabelle, qint64 id, const Werte& werte) const;
+    // Prepares a statement for repeated use within this connection.
+    Anweisung vorbereite(const QString& sql) const;
+    // A second connection with the same login, e.g. for a read that must not
+    // share the writing connection. Null when it cannot be opened.
+    std::unique_ptr<Datenbank> zweiteVerbindung(QString* fehler = nullptr) const;
 
     // Transactions nest: the outermost level is the server's transaction, every
     // inner level a savepoint. verwerfe() undoes only the innermost level; a
@@ -87,6 +110,7 @@ public:
     qint64 erneuereSuchspalten(const std::function<void(const QString&, qint64)>& fortschritt = {}) const;
 
 private:
+    friend class Anweisung;
     enum class Art { Lesen, Schreiben };
     QSqlQuery fuehreAus(const QString& sql, const Parameter& p, Art art) const;
     QSqlQuery fuehreEinmalAus(const QString& sql, const Parameter& p) const;

@@ -315,11 +315,16 @@ qint64 MarktUebersicht::bucheAbfrage(const Datenbank& db, const Publics& p, cons
     return SchreibeAbfrageProtokoll(db, p, AbfrageArt::Marktuebersichten, p.AktOrtAnzeige + " - " + titel, preis);
 }
 
-Umrechnung rechneDmUm(const Datenbank& db, const QString& tabelle) {
-    const Kategorie* k = kategorie(tabelle);
-    if (!k)
-        throw DbFehler("Unbekannte Marktübersicht", "Die Tabelle \"" + tabelle + "\" ist keine Marktübersicht.");
-    const QSqlRecord kopf = db.qt().record(k->tabelle);
+DmUmrechnung::DmUmrechnung(QString tabelle) : m_tabelle(std::move(tabelle)) {}
+
+QString DmUmrechnung::titel() const { return QStringLiteral("DM-Beträge umrechnen"); }
+
+void DmUmrechnung::fuehreAus(stapel::Kontext& k) {
+    const Datenbank& db = k.db();
+    const Kategorie* kat = kategorie(m_tabelle);
+    if (!kat)
+        throw DbFehler("Unbekannte Marktübersicht", "Die Tabelle \"" + m_tabelle + "\" ist keine Marktübersicht.");
+    const QSqlRecord kopf = db.qt().record(kat->tabelle);
     auto hat = [&](const QString& s) { return kopf.indexOf(s) >= 0; };
 
     // Pairs of euro column and its former DM column.
@@ -331,16 +336,23 @@ Umrechnung rechneDmUm(const Datenbank& db, const QString& tabelle) {
             if (hat(s) && hat(s + "_dm")) paare << qMakePair(s, s + "_dm");
         if (paare.size() != 3) paare.clear();
     }
-    Umrechnung u;
-    if (paare.isEmpty()) return u;
-    u.hatDmSpalten = true;
+    m_ergebnis = {};
+    if (paare.isEmpty()) return;
+    m_ergebnis.hatDmSpalten = true;
 
-    QStringList spalten{"id"};
-    for (const auto& [euro, dm] : paare) spalten << euro << dm;
-    const Recordset rs = db.abfrage("select " + spalten.join(',') + " from " + k->tabelle + " order by id");
-
-    Transaktion t(db);
-    for (const QSqlRecord& r : rs.zeilen()) {
+    QStringList spalten{"id"}, setzen;
+    for (const auto& [euro, dm] : paare) {
+        spalten << euro << dm;
+        setzen << euro + " = ?";
+    }
+    const qint64 gesamt = db.wert("select count(*) from " + kat->tabelle).toLongLong();
+    // The rows are read page by page, so no read is open while the same connection writes.
+    Anweisung aendern = db.vorbereite("update " + kat->tabelle + " set " + setzen.join(", ") + " where id = ?");
+    qint64 gelesen = 0;
+    stapel::seitenweise(db, "select " + spalten.join(',') + " from " + kat->tabelle, {}, 2000,
+                        [&](const QSqlRecord& r) {
+        k.pruefeAbbruch();
+        k.melde(++gelesen, gesamt, titel());
         QList<QVariant> neu;
         bool irgendeinEuro = false;
         for (const auto& [euro, dm] : paare) {
@@ -358,16 +370,30 @@ Umrechnung rechneDmUm(const Datenbank& db, const QString& tabelle) {
         }
         for (QVariant& v : neu)
             if (istNullWert(v)) v = nullZahl();
-        Werte w;
+        bool anders = false;
         for (int i = 0; i < paare.size(); ++i)
             if (!gleich(neu[i], r.value(paare[i].first)) || (neu[i].isNull() != r.value(paare[i].first).isNull()))
-                w << qMakePair(paare[i].first, neu[i].isNull() ? nullZahl() : QVariant(neu[i].toDouble()));
-        if (w.isEmpty()) continue;
-        db.aendern(k->tabelle, r.value("id").toLongLong(), w);
-        ++u.geaendert;
+                anders = true;
+        if (!anders) return;
+        Parameter werte;
+        for (const QVariant& v : neu) werte << (v.isNull() ? nullZahl() : QVariant(v.toDouble()));
+        werte << r.value("id");
+        aendern.fuehreAus(werte);
+        ++m_ergebnis.geaendert;
+    });
+}
+
+Umrechnung rechneDmUm(const Datenbank& db, const QString& tabelle, stapel::Anzeige* anzeige) {
+    DmUmrechnung auftrag(tabelle);
+    stapel::AnzeigeFunktion still({});
+    const stapel::Ergebnis e = stapel::fuehreAus(auftrag, db, anzeige ? *anzeige : still);
+    if (e.status == stapel::Ergebnis::Status::Fehler) throw DbFehler(e.meldung, e.serverText);
+    if (e.status == stapel::Ergebnis::Status::Abgebrochen) {
+        Umrechnung u;
+        u.abgebrochen = true;
+        return u;
     }
-    t.bestaetige();
-    return u;
+    return auftrag.ergebnis();
 }
 
 }  // namespace talu::markt

@@ -1,0 +1,48 @@
+#include "app/FortschrittsDialog.h"
+
+#include <QApplication>
+#include <QPushButton>
+
+namespace talu {
+
+FortschrittsDialog::FortschrittsDialog(QWidget* eltern, const QString& titel, bool abbrechbar)
+    : m_dialog(new QProgressDialog(eltern)) {
+    m_dialog->setWindowTitle(titel);
+    m_dialog->setLabelText(titel);
+    m_dialog->setWindowModality(Qt::WindowModal);
+    m_dialog->setMinimumDuration(300);
+    m_dialog->setAutoReset(false);
+    m_dialog->setAutoClose(false);
+    if (abbrechbar) m_dialog->setCancelButtonText(QStringLiteral("Abbrechen"));
+    else m_dialog->setCancelButton(nullptr);
+    m_dialog->setRange(0, 0);
+}
+
+FortschrittsDialog::~FortschrittsDialog() {
+    if (m_dialog) {
+        m_dialog->close();
+        delete m_dialog;
+    }
+}
+
+void FortschrittsDialog::melde(qint64 erledigt, qint64 gesamt, const QString& text) {
+    if (!m_dialog) return;
+    if (gesamt > 0) {
+        // QProgressDialog counts in int; large totals are scaled to thousandths.
+        m_dialog->setRange(0, 1000);
+        m_dialog->setValue(int(qBound<qint64>(0, erledigt * 1000 / gesamt, 1000)));
+        m_dialog->setLabelText(QStringLiteral("%1\n%2 von %3").arg(text).arg(erledigt).arg(gesamt));
+    } else {
+        m_dialog->setRange(0, 0);
+        m_dialog->setLabelText(QStringLiteral("%1\n%2").arg(text).arg(erledigt));
+    }
+    QApplication::processEvents(QEventLoop::AllEvents, 50);
+}
+
+bool FortschrittsDialog::abbruchGewuenscht() {
+    if (!m_dialog) return false;
+    QApplication::processEvents(QEventLoop::AllEvents, 10);
+    return m_dialog->wasCanceled();
+}
+
+}  // namespace talu

@@ -1,0 +1,136 @@
+#pragma once
+#include <QElapsedTimer>
+#include <QString>
+#include <functional>
+#include <stdexcept>
+
+#include "db/Datenbank.h"
+
+namespace talu::stapel {
+
+// Whoever shows a batch command's progress: a form's counter boxes, the main
+// window's status panel, a progress dialog or standard error. The same job
+// runs under each of them.
+class Anzeige {
+public:
+    virtual ~Anzeige() = default;
+    // gesamt < 0: the total is unknown.
+    virtual void melde(qint64 erledigt, qint64 gesamt, const QString& text) = 0;
+    // Asked between rows; only jobs that allow it are cancelled.
+    virtual bool abbruchGewuenscht() { return false; }
+};
+
+// Progress as a line on standard error, for the command-line tools.
+class AnzeigeStderr : public Anzeige {
+public:
+    void melde(qint64 erledigt, qint64 gesamt, const QString& text) override;
+    ~AnzeigeStderr() override;
+
+private:
+    bool m_zeile = false;
+};
+
+// Progress handed to a function (counter boxes, a status panel, tests).
+class AnzeigeFunktion : public Anzeige {
+public:
+    using Melden = std::function<void(qint64, qint64, const QString&)>;
+    using Abbruch = std::function<bool()>;
+    explicit AnzeigeFunktion(Melden m, Abbruch a = {}) : m_melden(std::move(m)), m_abbruch(std::move(a)) {}
+    void melde(qint64 erledigt, qint64 gesamt, const QString& text) override {
+        if (m_melden) m_melden(erledigt, gesamt, text);
+    }
+    bool abbruchGewuenscht() override { return m_abbruch && m_abbruch(); }
+
+private:
+    Melden m_melden;
+    Abbruch m_abbruch;
+};
+
+// Thrown inside a job when the operator cancelled it.
+struct Abgebrochen : std::exception {
+    const char* what() const noexcept override { return "abgebrochen"; }
+};
+
+// What a command promises about its writes.
+enum class Schreiben {
+    // One transaction for the whole command: cancelled or failed, the
+    // database is as it was before.
+    AllesOderNichts,
+    // Transactions of a chunk each (Stapelschreiber): cancelled or failed,
+    // the database stands at the last chunk boundary, which the result names.
+    Stueckweise,
+};
+
+class Kontext;
+
+// A long command: an import, an average, a clean-up, a conversion.
+class Auftrag {
+public:
+    virtual ~Auftrag() = default;
+    virtual QString titel() const = 0;
+    virtual Schreiben schreiben() const { return Schreiben::AllesOderNichts; }
+    virtual bool abbrechbar() const { return true; }
+    // Does the work; reports through k and checks k.pruefeAbbruch() between rows.
+    virtual void fuehreAus(Kontext& k) = 0;
+};
+
+// What the job sees while it runs.
+class Kontext {
+public:
+    Kontext(const Datenbank& db, Anzeige& anzeige, bool abbrechbar);
+    const Datenbank& db() const { return m_db; }
+    // Shows the progress; called per row, it passes on at most a few times a second.
+    void melde(qint64 erledigt, qint64 gesamt, const QString& text = {});
+    // Throws Abgebrochen when the operator cancelled and the job allows it.
+    void pruefeAbbruch();
+    // Rows written and committed so far (counted by the Stapelschreiber).
+    qint64 gesichert() const { return m_gesichert; }
+    void zaehleGesichert(qint64 n) { m_gesichert += n; }
+
+private:
+    const Datenbank& m_db;
+    Anzeige& m_anzeige;
+    bool m_abbrechbar;
+    QElapsedTimer m_uhr;
+    qint64 m_letzteMeldung = -1;
+    qint64 m_gesichert = 0;
+};
+
+// Writes rows through one prepared statement, reused for every row, in
+// transactions of a chunk of rows each.
+class Stapelschreiber {
+public:
+    Stapelschreiber(Kontext& k, const QString& sql, int stueck = 5000);
+    ~Stapelschreiber();  // an unfinished chunk is rolled back
+    // Adds one row; commits the chunk when it is full. Returns the rows affected.
+    int schreibe(const Parameter& werte);
+    // Commits the last chunk.
+    void beende();
+
+private:
+    void beginneStueck();
+    Kontext& m_k;
+    Anweisung m_anweisung;
+    int m_stueck;
+    int m_imStueck = 0;
+    std::unique_ptr<Transaktion> m_transaktion;
+};
+
+// Reads a table's rows in pages of increasing id, so that a long read never
+// stays open while the same connection writes. select is "select id, ... from
+// t [where ...]" without order; the page is appended as "and/where id > ?".
+void seitenweise(const Datenbank& db, const QString& select, const Parameter& p, int seite,
+                 const std::function<void(const QSqlRecord&)>& zeile);
+
+struct Ergebnis {
+    enum class Status { Fertig, Abgebrochen, Fehler };
+    Status status = Status::Fertig;
+    qint64 gesichert = 0;  // rows committed (chunked commands)
+    QString meldung;       // German text for the operator on Abgebrochen and Fehler
+    QString serverText;
+};
+
+// Runs a job with its transaction promise; never throws.
+Ergebnis fuehreAus(Auftrag& auftrag, const Datenbank& db, Anzeige& anzeige);
+
+}  // namespace talu::stapel
