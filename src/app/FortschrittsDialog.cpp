@@ -30,7 +30,7 @@ void FortschrittsDialog::melde(qint64 erledigt, qint64 gesamt, const QString& te
     if (gesamt > 0) {
         // QProgressDialog counts in int; large totals are scaled to thousandths.
         m_dialog->setRange(0, 1000);
-        m_dialog->setValue(int(qBound<qint64>(0, erledigt * 1000 / gesamt, 1000)));
+        m_dialog->setValue(int(qBound(qint64(0), erledigt * 1000 / gesamt, qint64(1000))));
         m_dialog->setLabelText(QStringLiteral("%1\n%2 von %3").arg(text).arg(erledigt).arg(gesamt));
     } else {
         m_dialog->setRange(0, 0);
