@@ -10,6 +10,7 @@
 #include "app/Dialoge.h"
 #include "app/Formen.h"
 #include "app/modPublics.h"
+#include "db/Datenbank.h"
 #include "masterdata/KreisDaten.h"
 #include "masterdata/frmKreis.h"
 #include "place/frmStadtMaske.h"
@@ -207,6 +208,45 @@ private slots:
         QCOMPARE(dialoge.meldungen.size(), 1);
         QVERIFY(dialoge.meldungen[0].symbol == Dialoge::Symbol::Kritisch);
         QCOMPARE(p.Verbindung.wert("select count(*) from kreis").toInt(), 2);  // rolled back
+    }
+
+    // A district without a name could never be found again: neither the mask
+    // nor the data layer stores one, in either mode.
+    void ohneNamen_data() { test::backendZeilen(); }
+    void ohneNamen() {
+        QFETCH(QString, backend);
+        Publics& p = publics();
+        TALU_FRISCHE_DB(fx, p.Verbindung, backend, false);
+        qint64 id = 0;
+        TALU_DB_OK(id = kreis(p.Verbindung, "Vogelsbergkreis"));
+        const KreisDaten d(p.Verbindung);
+        for (const QString& leer : {QString(), QString("   ")}) {
+            QVERIFY_THROWS_EXCEPTION(DbFehler, d.speichere(0, leer));
+            QVERIFY_THROWS_EXCEPTION(DbFehler, d.speichere(double(id), leer));
+        }
+        QCOMPARE(p.Verbindung.wert("select count(*) from kreis").toInt(), 1);
+        QCOMPARE(p.Verbindung.wert("select count(*) from kreise").toInt(), 1);
+        QCOMPARE(p.Verbindung.wert("select kreis from kreis where id = ?", {id}).toString(), QString("Vogelsbergkreis"));
+        QCOMPARE(p.Verbindung.wert("select kreis from kreise where id = ?", {id}).toString(), QString("Vogelsbergkreis"));
+
+        // The mask tells why and keeps the focus in the field.
+        DialogAufzeichnung dialoge;
+        p.Modus = "aendern";
+        auto* m = formen::zeige<frmKreisMaske>("frmKreisMaske");
+        QVERIFY(m);
+        m->setzeDatensatzId(double(id));
+        m->text0->setText(" ");
+        m->cmdSpeichern->click();
+        QCOMPARE(dialoge.texte(), QStringList{"Das Datenfeld 'Name des Kreis' ist ein Mussfeld! Ohne dass es "
+                                              "ausgefuellt ist, wird nicht gespeichert."});
+        QVERIFY(dialoge.meldungen[0].symbol == Dialoge::Symbol::Information);
+        QCOMPARE(p.Verbindung.wert("select kreis from kreis where id = ?", {id}).toString(), QString("Vogelsbergkreis"));
+        // A name with blanks around it is a name and is stored whole.
+        dialoge.leeren();
+        m->text0->setText(" Vogelsberg ");
+        m->cmdSpeichern->click();
+        QCOMPARE(dialoge.texte(), QStringList{"Der Datensatz wurde gespeichert!"});
+        QCOMPARE(p.Verbindung.wert("select kreis from kreise where id = ?", {id}).toString(), QString(" Vogelsberg "));
     }
 
     // The district pick of the place form: the choice fills the new place and opens no mask.

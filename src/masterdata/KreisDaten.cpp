@@ -22,7 +22,15 @@ QString KreisDaten::name(double id, bool* gefunden) const {
     return rs.eof() ? QString() : rs.text("kreis");
 }
 
+QString KreisDaten::nameFehlt(const QString& name) {
+    if (!name.trimmed().isEmpty()) return {};
+    return QStringLiteral(
+        "Das Datenfeld 'Name des Kreis' ist ein Mussfeld! Ohne dass es ausgefuellt ist, wird nicht gespeichert.");
+}
+
 double KreisDaten::speichere(double id, const QString& name) const {
+    const QString fehlt = nameFehlt(name);
+    if (!fehlt.isEmpty()) throw DbFehler("Kreis ohne Namen", fehlt);
     Transaktion t(m_db);
     qint64 neu = qint64(id);
     if (neu == 0) {

@@ -21,8 +21,14 @@ public:
     // The name stored in kreis; found = false when the id has no row.
     QString name(double id, bool* gefunden = nullptr) const;
     // Stores the name under the id, or as a new district when id is 0; keeps
-    // kreise in step so that the search finds it. Returns the id.
+    // kreise in step so that the search finds it. Returns the id. Throws
+    // DbFehler for a name that nameFehlt() refuses.
     double speichere(double id, const QString& name) const;
+
+    // The refusal of an empty name ("" when the name can be stored): a
+    // district without a name could never be found again, as the search
+    // refuses an empty term and no search term matches an empty name.
+    static QString nameFehlt(const QString& name);
 
 private:
     const Datenbank& m_db;

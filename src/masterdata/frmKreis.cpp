@@ -283,11 +283,10 @@ void frmKreisMaske::DatensatzLaden() {
 // A failed save is reported; after the first save of a new district further
 // saves change that district instead of adding another one.
 void frmKreisMaske::cmdSpeichern_Click() {
-    if (text0->text().trimmed().isEmpty()) {
-        meldeInfo(this,
-                  QStringLiteral("Das Datenfeld 'Name des Kreis' ist ein Mussfeld! Ohne dass es ausgefuellt ist, "
-                                 "wird nicht gespeichert."),
-                  QStringLiteral("Information"));
+    const QString fehlt = KreisDaten::nameFehlt(text0->text());
+    if (!fehlt.isEmpty()) {
+        meldeInfo(this, fehlt, QStringLiteral("Information"));
+        text0->setFocus();
         return;
     }
     try {
