@@ -249,6 +249,56 @@ private slots:
         QCOMPARE(p.Verbindung.wert("select kreis from kreise where id = ?", {id}).toString(), QString(" Vogelsberg "));
     }
 
+    // kreise.id is numbered by the server; the new district's row there takes
+    // the id of its kreis row, which SQL Server accepts only with
+    // IDENTITY_INSERT and after which PostgreSQL's sequence must move on.
+    void eigeneIdTexte() {
+        const EigeneId ms = eigeneIdAnweisungen(Dialekt(Backend::SQLServer), "kreise");
+        QCOMPARE(ms.vorher, QStringList{"set identity_insert kreise on"});
+        QCOMPARE(ms.immer, QStringList{"set identity_insert kreise off"});
+        QVERIFY(ms.danach.isEmpty());
+        QVERIFY(Dialekt(Backend::SQLServer).einfuegenMitId("kreise", {"id", "kreis"}).startsWith(
+            "insert into kreise (id, kreis) "));
+        const EigeneId pg = eigeneIdAnweisungen(Dialekt(Backend::PostgreSQL), "kreise");
+        QVERIFY(pg.vorher.isEmpty() && pg.immer.isEmpty());
+        QCOMPARE(pg.danach.size(), 1);
+        QCOMPARE(pg.danach[0].sql,
+                 QString("select setval(pg_get_serial_sequence(?, ?), (select max(id) from kreise))"));
+        QCOMPARE(pg.danach[0].werte, (Parameter{"kreise", "id"}));
+        // SQLite moves its counter past an id given explicitly by itself.
+        const EigeneId lite = eigeneIdAnweisungen(Dialekt(Backend::SQLite), "kreise");
+        QVERIFY(lite.vorher.isEmpty() && lite.immer.isEmpty() && lite.danach.isEmpty());
+    }
+
+    // After a district was created, the server can still number kreise rows
+    // itself; an id that kreise already gives another district is not taken over.
+    void neuerKreisNummern_data() { test::backendZeilen(); }
+    void neuerKreisNummern() {
+        QFETCH(QString, backend);
+        Publics& p = publics();
+        TALU_FRISCHE_DB(fx, p.Verbindung, backend, false);
+        const KreisDaten d(p.Verbindung);
+        qint64 fremd = 0;
+        TALU_DB_OK(fremd = p.Verbindung.einfuegen("kreise", {{"kreis", "Nur in der Liste"}}));
+        // kreis is empty and numbers its first row like kreise's only row.
+        QVERIFY_THROWS_EXCEPTION(DbFehler, d.speichere(0, "Rheingau-Taunus-Kreis"));
+        QCOMPARE(p.Verbindung.wert("select kreis from kreise where id = ?", {fremd}).toString(),
+                 QString("Nur in der Liste"));
+        QCOMPARE(p.Verbindung.wert("select count(*) from kreis").toInt(), 0);  // rolled back
+
+        TALU_DB_OK(p.Verbindung.ausfuehren("delete from kreise"));
+        double a = 0, b = 0;
+        TALU_DB_OK(a = d.speichere(0, "Rheingau-Taunus-Kreis"));
+        TALU_DB_OK(b = d.speichere(0, "Hochtaunuskreis"));
+        QVERIFY(b > a);
+        QCOMPARE(p.Verbindung.wert("select kreis from kreise where id = ?", {qint64(b)}).toString(),
+                 QString("Hochtaunuskreis"));
+        qint64 neu = 0;
+        TALU_DB_OK(neu = p.Verbindung.einfuegen("kreise", {{"kreis", "Von anderer Stelle"}}));
+        QVERIFY(neu > qint64(b));
+        QCOMPARE(p.Verbindung.wert("select count(*) from kreise").toInt(), 3);
+    }
+
     // The district pick of the place form: the choice fills the new place and opens no mask.
     void auswahlFuerStadtMaske_data() { test::backendZeilen(); }
     void auswahlFuerStadtMaske() {

@@ -3,6 +3,7 @@
 #include "app/Formen.h"
 #include "app/modPublics.h"
 #include "db/Datenbank.h"
+#include "db/Dialekt.h"
 
 namespace talu {
 
@@ -22,28 +23,72 @@ QString KreisDaten::name(double id, bool* gefunden) const {
     return rs.eof() ? QString() : rs.text("kreis");
 }
 
+EigeneId eigeneIdAnweisungen(const Dialekt& d, const QString& tabelle) {
+    EigeneId e;
+    switch (d.backend()) {
+        case Backend::SQLServer:
+            e.vorher << "set identity_insert " + tabelle + " on";
+            e.immer << "set identity_insert " + tabelle + " off";
+            break;
+        case Backend::PostgreSQL:
+            e.danach << EigeneId::Anweisung{
+                "select setval(pg_get_serial_sequence(?, ?), (select max(id) from " + tabelle + "))",
+                {tabelle, QStringLiteral("id")}};
+            break;
+        case Backend::SQLite:
+            break;
+    }
+    return e;
+}
+
 QString KreisDaten::nameFehlt(const QString& name) {
     if (!name.trimmed().isEmpty()) return {};
     return QStringLiteral(
         "Das Datenfeld 'Name des Kreis' ist ein Mussfeld! Ohne dass es ausgefuellt ist, wird nicht gespeichert.");
 }
 
+void KreisDaten::kreiseZeileAnlegen(qint64 id, const QString& name) const {
+    // A kreise row under this id belongs to another district: taking it over
+    // would rename that district in the search.
+    if (m_db.wert("select count(*) from kreise where id = ?", {id}).toInt() > 0)
+        throw DbFehler("Kreis-Nummer belegt", "Die Kreisliste (Tabelle kreise) führt die Nummer " +
+                                                  QString::number(id) +
+                                                  " schon für einen anderen Kreis; der Kreis wurde nicht angelegt.");
+    const EigeneId e = eigeneIdAnweisungen(m_db.dialekt(), QStringLiteral("kreise"));
+    for (const QString& s : e.vorher) m_db.ausfuehren(s);
+    try {
+        m_db.einfuegen("kreise", {{"id", id}, {"kreis", name}});
+    } catch (...) {
+        // The insert's own failure is the one to report.
+        for (const QString& s : e.immer) {
+            try {
+                m_db.ausfuehren(s);
+            } catch (const DbFehler&) {
+            }
+        }
+        throw;
+    }
+    for (const QString& s : e.immer) m_db.ausfuehren(s);
+    for (const EigeneId::Anweisung& a : e.danach) m_db.ausfuehren(a.sql, a.werte);
+}
+
 double KreisDaten::speichere(double id, const QString& name) const {
     const QString fehlt = nameFehlt(name);
     if (!fehlt.isEmpty()) throw DbFehler("Kreis ohne Namen", fehlt);
     Transaktion t(m_db);
-    qint64 neu = qint64(id);
-    if (neu == 0) {
-        neu = m_db.einfuegen("kreis", {{"kreis", name}});
-    } else if (m_db.aendern("kreis", neu, {{"kreis", name}}) == 0) {
-        throw DbFehler("Kreis nicht gefunden", "Den Kreis mit der Nummer " + QString::number(neu) +
-                                                   " gibt es nicht mehr.");
+    qint64 nr = qint64(id);
+    if (nr == 0) {
+        nr = m_db.einfuegen("kreis", {{"kreis", name}});
+        // The search lists kreise and hands its id to the mask: same id in both tables.
+        kreiseZeileAnlegen(nr, name);
+    } else {
+        if (m_db.aendern("kreis", nr, {{"kreis", name}}) == 0)
+            throw DbFehler("Kreis nicht gefunden", "Den Kreis mit der Nummer " + QString::number(nr) +
+                                                       " gibt es nicht mehr.");
+        if (m_db.aendern("kreise", nr, {{"kreis", name}}) == 0) kreiseZeileAnlegen(nr, name);
     }
-    // The search lists kreise; its row carries the same id.
-    if (m_db.aendern("kreise", neu, {{"kreis", name}}) == 0)
-        m_db.ausfuehren("insert into kreise (id, kreis) values (?, ?)", {neu, name});
     t.bestaetige();
-    return double(neu);
+    return double(nr);
 }
 
 KreisSuchErgebnis sucheKreis(const QString& text) {
