@@ -1,5 +1,10 @@
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QSysInfo>
 #include <QTest>
+#include <QVBoxLayout>
 #include <pwd.h>
 #include <stdexcept>
 #include <unistd.h>
@@ -38,6 +43,7 @@ private slots:
     void fehlerImHandlerBeendetNichts();
     void standardFehlerImHandler();
     void nurEineMeldungProFehlerschwall();
+    void altBuchstabeOhneZielTipptNichts();
 };
 
 void TstStart::benutzernamenFilter_data() {
@@ -127,6 +133,48 @@ void TstStart::nurEineMeldungProFehlerschwall() {
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("ortsnamen"));
     QCoreApplication::sendEvent(&w, &e);
     QTRY_COMPARE(dialoge.meldungen.size(), 2);
+}
+
+// Alt plus a letter is a mnemonic: the control that carries it is pressed;
+// a letter no control uses types nothing into the focused box.
+void TstStart::altBuchstabeOhneZielTipptNichts() {
+    QWidget form;
+    auto* box = new QLineEdit(&form);
+    auto* starten = new QPushButton(QStringLiteral("&Starten"), &form);
+    auto* liste = new QComboBox(&form);
+    liste->addItems({QStringLiteral("anton"), QStringLiteral("berta"), QStringLiteral("caesar")});
+    auto* raster = new QVBoxLayout(&form);
+    raster->addWidget(box);
+    raster->addWidget(liste);
+    raster->addWidget(starten);
+    QSignalSpy gedrueckt(starten, &QPushButton::clicked);
+    form.show();
+    QApplication::setActiveWindow(&form);
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    box->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), box);
+
+    QTest::keyClicks(box, QStringLiteral("fra"));
+    QTest::keyClick(box, Qt::Key_A, Qt::AltModifier);
+    QTest::keyClick(box, Qt::Key_Q, Qt::AltModifier | Qt::ShiftModifier);
+    QTest::keyClick(box, Qt::Key_5, Qt::AltModifier);
+    QCOMPARE(box->text(), QStringLiteral("fra"));
+    QCOMPARE(gedrueckt.count(), 0);
+    // The button's own letter presses it and types nothing either.
+    QTest::keyClick(box, Qt::Key_S, Qt::AltModifier);
+    QTRY_COMPARE(gedrueckt.count(), 1);  // a mnemonic clicks animated, a moment later
+    QCOMPARE(box->text(), QStringLiteral("fra"));
+    // Letters without Alt still type; AltGr (Ctrl+Alt on some systems) still gives "@".
+    QTest::keyClick(box, Qt::Key_N, Qt::NoModifier);
+    QTest::sendKeyEvent(QTest::Click, box, Qt::Key_Q, QStringLiteral("@"), Qt::ControlModifier | Qt::AltModifier);
+    QCOMPARE(box->text(), QStringLiteral("fran@"));
+    // A list does not jump to an entry by the letter either.
+    liste->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), liste);
+    QTest::keyClick(liste, Qt::Key_C, Qt::AltModifier);
+    QCOMPARE(liste->currentIndex(), 0);
+    QTest::keyClick(liste, Qt::Key_C);
+    QCOMPARE(liste->currentIndex(), 2);
 }
 
 // The tests run inside the program's own application object.

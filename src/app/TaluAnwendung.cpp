@@ -1,6 +1,9 @@
 #include "app/TaluAnwendung.h"
 
 #include <QIcon>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPainter>
 #include <QPixmap>
 #include <QTimer>
@@ -52,7 +55,22 @@ QString TaluAnwendung::meldungstext(const std::exception& f) {
 
 QString TaluAnwendung::meldungsdetails(const DbFehler& f) { return f.sql(); }
 
+bool TaluAnwendung::altTasteOhneZiel(const QObject* empfaenger, const QEvent* ereignis) {
+    if (ereignis->type() != QEvent::KeyPress || !empfaenger->isWidgetType()) return false;
+    const auto* taste = static_cast<const QKeyEvent*>(ereignis);
+    // AltGr arrives as Ctrl+Alt on some systems and types "@" or "€": it stays.
+    const Qt::KeyboardModifiers m = taste->modifiers();
+    if (!(m & Qt::AltModifier) || (m & (Qt::ControlModifier | Qt::MetaModifier))) return false;
+    const QString text = taste->text();
+    if (text.isEmpty() || !text.at(0).isPrint()) return false;
+    // An open menu picks its entry by Alt plus the underlined letter.
+    return !qobject_cast<const QMenu*>(empfaenger) && !qobject_cast<const QMenuBar*>(empfaenger);
+}
+
 bool TaluAnwendung::notify(QObject* empfaenger, QEvent* ereignis) {
+    // Alt plus a letter is a mnemonic; one that no control uses (the shortcut
+    // map has had its turn by now) does nothing, instead of typing the letter.
+    if (altTasteOhneZiel(empfaenger, ereignis)) return true;
     try {
         return QApplication::notify(empfaenger, ereignis);
     } catch (const DbFehler& f) {

@@ -9,7 +9,8 @@ class DbFehler;
 
 // The application object. An error that escapes an event handler (a failed
 // statement, any standard exception) does not end the program: the operator
-// sees a German message with the server's own text and carries on.
+// sees a German message with the server's own text and carries on. Alt plus a
+// letter that no control uses types nothing.
 class TaluAnwendung : public QApplication {
     Q_OBJECT
 public:
@@ -22,6 +23,9 @@ public:
     static QString meldungsdetails(const DbFehler& f);
 
 private:
+    // A key press with Alt and a printable character that reached a widget:
+    // no control took it as its mnemonic, so it must not type anything.
+    static bool altTasteOhneZiel(const QObject* empfaenger, const QEvent* ereignis);
     void melde(const QString& text, const QString& details);
     bool m_meldet = false;
 };
