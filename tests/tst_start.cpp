@@ -1,10 +1,16 @@
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileInfo>
+#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSysInfo>
 #include <QTest>
 #include <QVBoxLayout>
+#include <memory>
 #include <pwd.h>
 #include <stdexcept>
 #include <unistd.h>
@@ -44,6 +50,7 @@ private slots:
     void standardFehlerImHandler();
     void nurEineMeldungProFehlerschwall();
     void altBuchstabeOhneZielTipptNichts();
+    void qtTexteDeutsch();
 };
 
 void TstStart::benutzernamenFilter_data() {
@@ -175,6 +182,41 @@ void TstStart::altBuchstabeOhneZielTipptNichts() {
     QCOMPARE(liste->currentIndex(), 0);
     QTest::keyClick(liste, Qt::Key_C);
     QCOMPARE(liste->currentIndex(), 2);
+}
+
+// Qt's own texts are German: shortcut names in the menus, standard buttons,
+// the context menu of a text box. Without the translation file they are
+// English, and this test fails; it is skipped only when the file is missing.
+void TstStart::qtTexteDeutsch() {
+    const QString verzeichnis = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (!QFileInfo::exists(verzeichnis + QStringLiteral("/qtbase_de.qm")))
+        QSKIP(qPrintable("qtbase_de.qm fehlt in " + verzeichnis +
+                         ": das Paket qt6-translations-l10n ist nicht installiert (scripts/install-deps.sh)"));
+    QVERIFY(LadeQtUebersetzung());
+
+    QCOMPARE(QKeySequence(Qt::CTRL | Qt::Key_S).toString(QKeySequence::NativeText), QStringLiteral("Strg+S"));
+    QCOMPARE(QKeySequence(Qt::CTRL | Qt::Key_E).toString(QKeySequence::NativeText), QStringLiteral("Strg+E"));
+    QDialogButtonBox knoepfe(QDialogButtonBox::Cancel | QDialogButtonBox::Yes | QDialogButtonBox::No);
+    QCOMPARE(knoepfe.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Abbrechen"));
+    QCOMPARE(knoepfe.button(QDialogButtonBox::Yes)->text().remove('&'), QStringLiteral("Ja"));
+    QCOMPARE(knoepfe.button(QDialogButtonBox::No)->text().remove('&'), QStringLiteral("Nein"));
+
+    // The details button of an error box.
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Fehler"), QStringLiteral("Text"), QMessageBox::Ok);
+    box.setDetailedText(QStringLiteral("select 1"));
+    QStringList texte;
+    for (QAbstractButton* b : box.buttons()) texte << b->text();
+    QVERIFY2(texte.contains(QStringLiteral("Details einblenden...")), qPrintable(texte.join(" | ")));
+
+    // The context menu of every text box.
+    QLineEdit zeile;
+    std::unique_ptr<QMenu> menue(zeile.createStandardContextMenu());
+    QStringList eintraege;
+    for (QAction* a : menue->actions())
+        if (!a->isSeparator()) eintraege << a->text().remove('&').section('\t', 0, 0);
+    QVERIFY2(eintraege.contains(QStringLiteral("Rückgängig")), qPrintable(eintraege.join(" | ")));
+    QVERIFY2(eintraege.contains(QStringLiteral("Einfügen")), qPrintable(eintraege.join(" | ")));
+    QVERIFY2(!eintraege.contains(QStringLiteral("Paste")), qPrintable(eintraege.join(" | ")));
 }
 
 // The tests run inside the program's own application object.

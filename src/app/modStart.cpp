@@ -36,16 +36,26 @@ QString ErmittleBenutzername() {
     return filtereBenutzername(roh);
 }
 
+bool LadeQtUebersetzung() {
+    if (!qApp) return false;
+    auto* qtDeutsch = new QTranslator(qApp);
+    if (!qtDeutsch->load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete qtDeutsch;
+        return false;
+    }
+    return QCoreApplication::installTranslator(qtDeutsch);
+}
+
 int Start(int argc, char** argv, int ausgabe) {
     TaluAnwendung app(argc, argv);
     TaluAnwendung::setApplicationName(QStringLiteral("talu"));
     TaluAnwendung::setOrganizationName(QStringLiteral("WQN"));
 
-    // Qt's own buttons and dialogs in German.
-    QTranslator qtDeutsch;
-    if (qtDeutsch.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
-                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        TaluAnwendung::installTranslator(&qtDeutsch);
+    if (!LadeQtUebersetzung())
+        qWarning("Qt-Übersetzung qtbase_de.qm nicht gefunden in %s (Paket qt6-translations-l10n): "
+                 "Qt-eigene Texte bleiben englisch.",
+                 qPrintable(QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
 
     Publics& p = publics();
     p.Ausgabe = short(ausgabe);

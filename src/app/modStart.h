@@ -7,6 +7,11 @@ namespace talu {
 // login form modally and then the main window. Returns the exit code.
 int Start(int argc, char** argv, int ausgabe);
 
+// Installs Qt's own German texts (shortcut names such as "Strg+S", standard
+// buttons, context menus) from qtbase_de.qm in Qt's translations directory.
+// False when the file is missing: Qt's texts then stay English.
+bool LadeQtUebersetzung();
+
 // The host name, or "Nicht erkannt".
 QString ErmittleComputername();
 // The login user's name, keeping only characters with codes 65 to 122.
