@@ -4,6 +4,9 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QStyle>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -310,7 +313,12 @@ private slots:
             const markt::GridSpalte* g = a->sichtbareSpalte(c);
             QCOMPARE(f->DataGrid1->isColumnHidden(c), g == nullptr);
             if (!g) continue;
-            QCOMPARE(f->DataGrid1->columnWidth(c), twips(g->breite));
+            // The designed width, widened where the caption would be cut.
+            const int kopf = f->DataGrid1->horizontalHeader()->sectionSizeHint(c);
+            QCOMPARE(f->DataGrid1->columnWidth(c), qMax(twips(g->breite), kopf));
+            QVERIFY2(f->DataGrid1->horizontalHeader()->fontMetrics().horizontalAdvance(g->titel) <
+                         f->DataGrid1->columnWidth(c),
+                     qPrintable(g->titel));
             QCOMPARE(f->modell()->headerData(c, Qt::Horizontal).toString(), g->titel);
             const auto ausrichtung = f->modell()->data(f->modell()->index(0, c), Qt::TextAlignmentRole)
                                          .value<Qt::Alignment>();
@@ -498,6 +506,68 @@ private slots:
         QCOMPARE(faenger.boxen.first().icon, QMessageBox::Critical);
         QVERIFY(faenger.boxen.first().text.contains("nicht im Abfrageprotokoll gebucht"));
         QTRY_VERIFY(wahl->isVisible());
+    }
+
+    // Under the main window: the choice and the grid open with the focus on
+    // "Zurück", and the choice has it again when the grid closes. Every grid
+    // is wide enough for its region line.
+    void fokusUndBereich_data() { test::backendZeilen(); }
+    void fokusUndBereich() {
+        QFETCH(QString, backend);
+        TALU_FRISCHE_DB(fx, publics().Verbindung, backend, true);
+        waehleOrt(kFfm);
+        QMainWindow haupt;
+        auto* mdi = new QMdiArea;
+        haupt.setCentralWidget(mdi);
+        haupt.resize(1500, 950);
+        haupt.show();
+        QApplication::setActiveWindow(&haupt);
+        QVERIFY(QTest::qWaitForWindowActive(&haupt));
+        formen::setzeHauptfenster(mdi);
+        struct Ende {
+            ~Ende() {
+                formen::schliesseAlleKinder();
+                QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+                formen::setzeHauptfenster(nullptr);
+            }
+        } ende;
+        // The focus must also stay there once pending hand-overs have run.
+        auto fokusBleibt = [](QWidget* w) {
+            QTRY_COMPARE(QApplication::focusWidget(), w);
+            QTest::qWait(30);
+            QCOMPARE(QApplication::focusWidget(), w);
+        };
+
+        auto* wahl = formen::zeige<frmMarktUebersichtenAuswahl>("frmMarktUebersichtenAuswahl");
+        QVERIFY(wahl);
+        fokusBleibt(wahl->command(15));
+        if (QTest::currentTestFailed()) return;
+        for (const markt::Kategorie& k : markt::kategorien()) {
+            const int nr = int(&k - &markt::kategorien().front()) + 1;
+            wahl->command(nr)->click();
+            auto* f = formen::vorhanden<frmMarktUebersichten>("frmMarktUebersichten");
+            if (!f || !f->hatDaten()) {
+                QTRY_VERIFY(!formen::vorhanden("frmMarktUebersichten"));
+                QTRY_VERIFY(wahl->isVisible());
+                continue;
+            }
+            fokusBleibt(f->cmdZurueck);
+            if (QTest::currentTestFailed()) return;
+            // The whole region text is in view, not cut at the box's edge.
+            const int rand = 2 * f->Text1->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, f->Text1) + 4;
+            QVERIFY2(f->Text1->fontMetrics().horizontalAdvance(f->Text1->text()) + rand <= f->Text1->width(),
+                     qPrintable(k.tabelle + ": " + f->Text1->text()));
+            QVERIFY(!f->Text1->text().isEmpty());
+            // Every visible column is inside the grid's view.
+            int spalten = 0;
+            for (int c = 0; c < f->modell()->columnCount(); ++c)
+                if (!f->DataGrid1->isColumnHidden(c)) spalten += f->DataGrid1->columnWidth(c);
+            QVERIFY2(spalten <= f->DataGrid1->viewport()->width(), qPrintable(k.tabelle));
+            QTest::keyClick(f->cmdZurueck, Qt::Key_Space);
+            QTRY_VERIFY(!formen::vorhanden("frmMarktUebersichten"));
+            fokusBleibt(wahl->command(15));
+            if (QTest::currentTestFailed()) return;
+        }
     }
 
     // Closing every form for a menu action does not reopen the choice or

@@ -9,10 +9,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableView>
 #include <QTimer>
 
@@ -56,6 +58,9 @@ frmMarktUebersichten::frmMarktUebersichten(QWidget* parent) : QWidget(parent) {
     Text2->setFixedHeight(twips(900));
     cmdZurueck = new QPushButton(QStringLiteral("Zurück"), this);
     cmdZurueck->setObjectName("cmdZurueck");
+    // The form's focus goes to "Zurück", also when the form registry hands
+    // the focus to the form as a whole.
+    setFocusProxy(cmdZurueck);
     Timer1 = new QTimer(this);
     Timer1->setObjectName("Timer1");
     Timer1->setInterval(1);
@@ -152,8 +157,23 @@ void frmMarktUebersichten::spaltenEinrichten() {
     for (int c = 0; c < m_modell->columnCount(); ++c) {
         const markt::GridSpalte* g = a.sichtbareSpalte(c);
         DataGrid1->setColumnHidden(c, g == nullptr);
-        if (g) DataGrid1->setColumnWidth(c, twips(g->breite));
+        // The designed width, or wider where the caption needs it: a cut
+        // caption ("reis-Durchschnit") is no help to a reader.
+        if (g) DataGrid1->setColumnWidth(c, qMax(twips(g->breite), DataGrid1->horizontalHeader()->sectionSizeHint(c)));
     }
+}
+
+int frmMarktUebersichten::breiteFuerInhalt() const {
+    const QMargins rand = layout()->contentsMargins();
+    int spalten = DataGrid1->verticalHeader()->sizeHint().width() + 2 * DataGrid1->frameWidth() +
+                  DataGrid1->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, DataGrid1);
+    for (int c = 0; c < m_modell->columnCount(); ++c)
+        if (!DataGrid1->isColumnHidden(c)) spalten += DataGrid1->columnWidth(c);
+    // The region line in one piece beside its caption.
+    const int bereich = label[2]->sizeHint().width() + static_cast<QGridLayout*>(layout())->horizontalSpacing() +
+                        Text1->fontMetrics().horizontalAdvance(Text1->text()) + 4 + 2 * 2 +
+                        2 * Text1->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, Text1);
+    return rand.left() + rand.right() + qMax(spalten, bereich);
 }
 
 int frmMarktUebersichten::rechneDmUm() {
@@ -194,13 +214,13 @@ void frmMarktUebersichten::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
     if (!m_zentriert) {
         m_zentriert = true;
-        // Wide enough for every visible column where the main window allows.
-        int breite = twips(600) + twips(400);
-        if (m_hatDaten)
-            for (const markt::GridSpalte& g : m_daten.aufbau().sichtbar) breite += twips(g.breite);
-        breite = qMax(breite, twips(9000));
+        // Wide enough for every visible column and the whole region line,
+        // where the main window allows.
+        int breite = qMax(m_hatDaten ? breiteFuerInhalt() : 0, twips(9000));
         int hoehe = twips(8000);
         if (QMdiArea* mdi = formen::hauptfenster()) {
+            // The child window's frame comes on top of the form.
+            if (auto* rahmen = qobject_cast<QMdiSubWindow*>(parentWidget())) breite += rahmen->width() - width();
             breite = qMin(breite, mdi->viewport()->width() - 10);
             hoehe = qMin(hoehe, mdi->viewport()->height() - 10);
             ZentriereKind(mdi, this, breite, hoehe);

@@ -51,6 +51,8 @@ private:
     void formLoad();
     void zeigeUeberschrift();
     void spaltenEinrichten();
+    // The width that shows every visible column and the region line whole.
+    int breiteFuerInhalt() const;
     void zurueck();
     void fehler(const QString& was, const DbFehler& e);
 

@@ -52,6 +52,9 @@ frmMarktUebersichtenAuswahl::frmMarktUebersichtenAuswahl(QWidget* parent) : QWid
     raster->addWidget(zurueck, zeilen, 1);
     connect(zurueck, &QPushButton::clicked, this, &frmMarktUebersichtenAuswahl::Command15_Click);
     m_knoepfe << zurueck;
+    // The focus is on "Zurück" when the form opens and when the grid brings
+    // it back, also when the form registry hands the focus to the form.
+    setFocusProxy(zurueck);
 
     raster->setColumnStretch(0, 1);
     raster->setColumnStretch(1, 1);
