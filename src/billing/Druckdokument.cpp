@@ -25,9 +25,9 @@ QString MitBetrag(const QString& vorne, const QString& betrag, int n) {
     // after text stays as a separator.
     int blanks = 0;
     while (blanks < vorne.size() && vorne.at(vorne.size() - 1 - blanks) == QLatin1Char(' ')) ++blanks;
-    const bool nurBlanks = blanks == vorne.size();
-    const int frei = nurBlanks ? blanks : qMax(0, blanks - 1);
-    return vorne.left(vorne.size() - qMin(frei, zuViel)) + betrag;
+    if (blanks == vorne.size()) return vorne.left(vorne.size() - qMin(blanks, zuViel)) + betrag;
+    if (blanks == 0) return vorne + QLatin1Char(' ') + betrag;
+    return vorne.left(vorne.size() - qMin(blanks - 1, zuViel)) + betrag;
 }
 
 QString rand() { return QString(kRandBreite, QLatin1Char(' ')); }

@@ -1,0 +1,158 @@
+// The query-log viewer's rows: only invoice customers, the three filters,
+// the name filter by the beginning of the name in any letter case with
+// ' % _ as ordinary characters, the column layout after every filter.
+#include <QSqlRecord>
+#include <QtTest>
+
+#include "AbrechnungHilfe.h"
+#include "billing/ProtokollAnsicht.h"
+
+using namespace talu;
+using namespace talu::abrechnung;
+using namespace talu::test;
+
+namespace {
+
+const QDate kTag(2026, 2, 16);
+
+void fuelle(const Datenbank& db) {
+    kunde(db, "mueller", QStringLiteral("Müller Immobilien GmbH"));
+    kunde(db, "mueller2", QStringLiteral("MÜLLER & SÖHNE OHG"));
+    kunde(db, "mueller3", QStringLiteral("Mueller Bau"));
+    kunde(db, "obrien", QStringLiteral("O'Brien Grundbesitz KG"));
+    kunde(db, "hundert", QStringLiteral("100%_Bau GmbH"));
+    kunde(db, "tausend", QStringLiteral("1000 Wohnungen GmbH"));
+    // User and days before kTag; "gast" is no customer.
+    const QList<QPair<const char*, int>> zeilen{{"mueller", 0},  {"gast", 0},    {"mueller2", 2}, {"mueller3", 0},
+                                                {"obrien", 4},   {"hundert", 5}, {"tausend", 6},  {"gast", 7},
+                                                {"mueller", 9},  {"hundert", 1}};
+    int i = 0;
+    for (const auto& [benutzer, tage] : zeilen) {
+        Zeile z;
+        z.benutzer = benutzer;
+        z.preis = 12.5;
+        z.datum = kTag.addDays(-tage);
+        z.objekt = QStringLiteral("Objekt %1").arg(++i);
+        zeile(db, z);
+    }
+}
+
+QStringList spalte(ProtokollModell& m, int nr) {
+    while (m.canFetchMore()) m.fetchMore();
+    QStringList l;
+    for (int r = 0; r < m.rowCount(); ++r) l << m.data(m.index(r, nr)).toString();
+    return l;
+}
+
+QStringList namen(ProtokollModell& m) {
+    QStringList l = spalte(m, 2);
+    l.removeDuplicates();
+    l.sort();
+    return l;
+}
+
+// The grid lays its columns out by position: each filter keeps them.
+void pruefeSpalten(ProtokollModell& m) {
+    QCOMPARE(m.columnCount(), 7);
+    for (int i = 0; i < 7; ++i)
+        QCOMPARE(m.record().fieldName(i).toLower(), protokollSpalten().at(i).name);
+    QCOMPARE(m.headerData(0, Qt::Horizontal).toString(), QStringLiteral("Datum:"));
+    QCOMPARE(m.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Uhrzeit:"));
+    QCOMPARE(m.headerData(2, Qt::Horizontal).toString(), QStringLiteral("Benutzer"));
+    QCOMPARE(m.headerData(3, Qt::Horizontal).toString(), QStringLiteral("Objekt:"));
+    // Nothing but customers, whatever the filter.
+    QVERIFY(!spalte(m, 4).contains("gast"));
+}
+
+}  // namespace
+
+class TstProtokollAnsicht : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QVERIFY(g_deutscheZahlen); }
+
+    void spaltenLayout() {
+        const QList<ProtokollSpalte>& s = protokollSpalten();
+        QCOMPARE(s.size(), 7);
+        QList<int> breiten;
+        for (const ProtokollSpalte& x : s)
+            if (x.sichtbar) breiten << x.breiteTwips;
+        QCOMPARE(breiten, (QList<int>{1500, 1000, 2000, 8000}));
+        QVERIFY(!s[4].sichtbar && !s[5].sichtbar && !s[6].sichtbar);
+    }
+
+    void filter_data() { backendZeilen(); }
+    void filter() {
+        QFETCH(QString, backend);
+        Datenbank db;
+        TALU_FRISCHE_DB(fx, db, backend, false);
+        TALU_DB_OK(fuelle(db));
+        ProtokollModell m(db);
+
+        TALU_DB_OK(m.zeigeAlle());
+        pruefeSpalten(m);
+        QCOMPARE(m.rowCount(), 8);
+        // By date, then user, then id; the date as the operator reads it.
+        const QStringList daten = spalte(m, 0);
+        QCOMPARE(daten.first(), kTag.addDays(-9).toString("dd.MM.yyyy"));
+        QCOMPARE(daten.last(), kTag.toString("dd.MM.yyyy"));
+        QCOMPARE(spalte(m, 6).size(), 8);
+
+        TALU_DB_OK(m.zeigeHeute(kTag));
+        pruefeSpalten(m);
+        QCOMPARE(spalte(m, 3), (QStringList{"Objekt 1", "Objekt 4"}));  // "Objekt 2" is a guest's
+        QCOMPARE(m.filter(), ProtokollModell::Filter::Heute);
+
+        // A day without queries: no rows, the columns and captions stay.
+        TALU_DB_OK(m.zeigeHeute(QDate(2026, 3, 1)));
+        QCOMPARE(m.rowCount(), 0);
+        pruefeSpalten(m);
+
+        TALU_DB_OK(m.zeigeNamensAnfang(QStringLiteral("Mü")));
+        pruefeSpalten(m);
+        QCOMPARE(namen(m), (QStringList{"MÜLLER & SÖHNE OHG", "Müller Immobilien GmbH"}));
+        TALU_DB_OK(m.zeigeNamensAnfang(QStringLiteral("mÜ")));
+        QCOMPARE(namen(m).size(), 2);
+        TALU_DB_OK(m.zeigeNamensAnfang(QStringLiteral("o'")));
+        QCOMPARE(namen(m), QStringList{"O'Brien Grundbesitz KG"});
+        TALU_DB_OK(m.zeigeNamensAnfang(QStringLiteral("100%")));
+        QCOMPARE(namen(m), QStringList{"100%_Bau GmbH"});  // % is no wildcard: "1000 ..." stays out
+        TALU_DB_OK(m.zeigeNamensAnfang(QStringLiteral("100_")));
+        QCOMPARE(m.rowCount(), 0);  // _ is no wildcard either
+        TALU_DB_OK(m.zeigeNamensAnfang(QStringLiteral("%")));
+        QCOMPARE(m.rowCount(), 0);
+        TALU_DB_OK(m.zeigeNamensAnfang(QStringLiteral("'; drop table abfrageprotokoll; --")));
+        QCOMPARE(m.rowCount(), 0);
+        pruefeSpalten(m);
+        QCOMPARE(db.wert("select count(*) from abfrageprotokoll").toInt(), 10);
+    }
+
+    // "Benutzer": an empty answer keeps the filter that was set.
+    void namensFrage_data() { backendZeilen(); }
+    void namensFrage() {
+        QFETCH(QString, backend);
+        Datenbank db;
+        TALU_FRISCHE_DB(fx, db, backend, false);
+        TALU_DB_OK(fuelle(db));
+        ProtokollModell m(db);
+        TALU_DB_OK(m.zeigeHeute(kTag));
+        TestBediener b;
+        bool neu = true;
+        TALU_DB_OK(neu = m.frageNachName(b));
+        QVERIFY(!neu);
+        QCOMPARE(b.aufforderungen, QStringList{ProtokollModell::namensFrage()});
+        QCOMPARE(m.filter(), ProtokollModell::Filter::Heute);
+        QCOMPARE(m.rowCount(), 2);
+
+        b.eingaben << QStringLiteral("Mü");
+        TALU_DB_OK(neu = m.frageNachName(b));
+        QVERIFY(neu);
+        QCOMPARE(m.filter(), ProtokollModell::Filter::Name);
+        QCOMPARE(m.rowCount(), 3);
+        pruefeSpalten(m);
+    }
+};
+
+QTEST_MAIN(TstProtokollAnsicht)
+#include "tst_protokollansicht.moc"

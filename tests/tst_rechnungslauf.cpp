@@ -1,0 +1,467 @@
+// The invoice run: every printed line against golden files, numbering across
+// runs and years, stored amounts, closing exactly the rows read, a failure
+// in the middle of a run, the case rule of the customer match, numbers
+// handed out by two connections at once. On SQLite and, with TALU_TEST_PG,
+// on PostgreSQL.
+#include <QDir>
+#include <algorithm>
+#include <memory>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QtTest>
+
+#include "AbrechnungHilfe.h"
+#include "billing/AbrechnungsDaten.h"
+#include "billing/Rechnungslauf.h"
+
+using namespace talu;
+using namespace talu::abrechnung;
+using namespace talu::test;
+
+namespace {
+
+const QDate kHeute(2026, 3, 2);
+
+// The i-th item of a customer (counting from 1): the three kinds of query in
+// turn, one wide price, dates and times that differ.
+Zeile posten(const QString& benutzer, int i) {
+    Zeile z;
+    z.benutzer = benutzer;
+    z.datum = QDate(2026, 2, i);
+    z.uhrzeit = QStringLiteral("%1:%2").arg(8 + i % 10, 2, 10, QChar('0')).arg(i * 7 % 60, 2, 10, QChar('0'));
+    switch (i % 3) {
+        case 1:
+            z.vorgang = QStringLiteral("Grundstücksdaten");
+            z.objekt = QStringLiteral("60311 Frankfurt am Main - Kaiserstraße %1").arg(i);
+            z.preis = 25.0;
+            break;
+        case 2:
+            z.vorgang = QStringLiteral("Marktübersichten");
+            z.objekt = QStringLiteral("60311 Frankfurt am Main - Kaufpreise Einfamilienhäuser");
+            z.schluessel = QStringLiteral("06412000");
+            z.preis = 15.0;
+            break;
+        default:
+            z.vorgang = QStringLiteral("Ortsdaten");
+            z.objekt = QStringLiteral("88662 Überlingen");
+            z.schluessel = QStringLiteral("08435059");
+            z.preis = 2.5;
+            break;
+    }
+    if (i == 3) z.preis = 1234.5;
+    return z;
+}
+
+// Writes the rows of one golden case; the customer "mueller" has id 1.
+void fuelleFall(const Datenbank& db, const QString& fall) {
+    const bool ohneZusatz = fall == "rechnung_00" || fall == "rechnung_11" || fall == "rechnung_13";
+    const QVariant zusatz = fall == "rechnung_10"  ? QVariant(QString())  // empty counts as none
+                            : ohneZusatz           ? QVariant()
+                                                   : QVariant(QStringLiteral("z. Hd. Frau Müller"));
+    kunde(db, "mueller", QStringLiteral("Müller Immobilien GmbH"), zusatz);
+    auto nullZeile = [&](const QVariant& preis) {
+        Zeile z = posten("mueller", 9);
+        z.preis = preis;
+        zeile(db, z);
+    };
+    auto gast = [&] { zeile(db, "zz_gast", 10.0); };  // a user who is no customer
+    auto items = [&](int n, int nullNach = 0) {
+        for (int i = 1; i <= n; ++i) {
+            Zeile z = posten("mueller", i);
+            if (fall == "rechnung_13" && i == 5) {
+                z.objekt = QVariant();
+                z.uhrzeit = QVariant();
+            }
+            zeile(db, z);
+            if (i == nullNach) nullZeile(0.0);
+        }
+    };
+    if (fall == "rechnung_00") {
+        nullZeile(0.0);
+        nullZeile(QVariant());
+    } else if (fall == "rechnung_01") {
+        items(1);
+        gast();
+    } else if (fall == "rechnung_10") {
+        items(10, 4);
+        gast();
+    } else if (fall == "rechnung_11") {
+        items(11);
+    } else if (fall == "rechnung_12_folgt") {
+        items(12);
+        gast();
+    } else if (fall == "rechnung_12_ende") {
+        items(12);
+    } else if (fall == "rechnung_12_nullzeile") {
+        items(12);
+        nullZeile(QVariant());
+    } else if (fall == "rechnung_13") {
+        items(13);
+    }
+}
+
+int anzahl(const Datenbank& db, const QString& sql, const QVariantList& p = {}) { return db.wert(sql, p).toInt(); }
+
+LaufErgebnis lauf(const Datenbank& db, druck::Druckziel& ziel, TestBediener& b, const QDate& heute = kHeute,
+                  druck::Druckziel* archiv = nullptr) {
+    Rechnungslauf l(db, ziel, b);
+    l.setzeHeute(heute);
+    l.setzeArchiv(archiv);
+    return l.fuehreAus();
+}
+
+}  // namespace
+
+class TstRechnungslauf : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QVERIFY(g_deutscheZahlen); }
+
+    void golden_data() {
+        QTest::addColumn<QString>("backend");
+        QTest::addColumn<QString>("fall");
+        for (const TestBackend& b : backends())
+            for (const char* f : {"rechnung_00", "rechnung_01", "rechnung_10", "rechnung_11", "rechnung_12_folgt",
+                                  "rechnung_12_ende", "rechnung_12_nullzeile", "rechnung_13"})
+                QTest::newRow(qPrintable(b.name + "/" + f)) << b.name << QString(f);
+    }
+    // Every line, its face and every page break of both copies as laid out.
+    void golden() {
+        QFETCH(QString, backend);
+        QFETCH(QString, fall);
+        Datenbank db;
+        TALU_FRISCHE_DB(fx, db, backend, false);
+        TALU_DB_OK(fuelleFall(db, fall));
+        Sammler s;
+        TestBediener b;
+        const LaufErgebnis e = lauf(db, s, b);
+        QVERIFY2(!e.abgebrochen, qPrintable(b.fehlerTexte.join('\n')));
+        QCOMPARE(s.dokumente.size(), 1);
+        QCOMPARE(e.rechnungen.size(), 1);
+        QCOMPARE(e.rechnungen[0].nummer, qint64(2026001));
+        TALU_GOLDEN(s.dokumente[0], fall + ".txt");
+    }
+
+    void nummernUeberLaeufeUndJahre_data() { backendZeilen(); }
+    void nummernUeberLaeufeUndJahre() {
+        QFETCH(QString, backend);
+        Datenbank db;
+        TALU_FRISCHE_DB(fx, db, backend, false);
+        qint64 a = 0;
+        TALU_DB_OK(kunde(db, "anton", "Anton AG"); kunde(db, "berta", "Berta KG");
+                   a = zeile(db, "anton", 12.5); zeile(db, "berta", 2.5));
+        Sammler s;
+        TestBediener b;
+        LaufErgebnis e = lauf(db, s, b, QDate(2025, 12, 31));
+        QCOMPARE(e.rechnungen.size(), 2);
+        QCOMPARE(e.rechnungen[0].nummer, qint64(2025001));  // empty table: year × 1000 + 1
+        QCOMPARE(e.rechnungen[1].nummer, qint64(2025002));  // the next customer: + 1
+        QCOMPARE(db.wert("select rechnungsnummer from abfrageprotokoll where id = ?", {a}).toLongLong(), qint64(2025001));
+        // Answered No: the next run, in a new year, bills the rows again under
+        // new numbers that go on from the last one.
+        e = lauf(db, s, b, QDate(2026, 1, 2));
+        QCOMPARE(e.rechnungen.size(), 2);
+        QCOMPARE(e.rechnungen[0].nummer, qint64(2025003));
+        QCOMPARE(e.rechnungen[1].nummer, qint64(2025004));
+        QCOMPARE(db.wert("select rechnungsnummer from abfrageprotokoll where id = ?", {a}).toLongLong(), qint64(2025003));
+        QCOMPARE(anzahl(db, "select count(*) from rechnungen"), 4);
+    }
+
+    void betraegeUngerundet_data() { backendZeilen(); }
+    void betraegeUngerundet() {
+        QFETCH(QString, backend);
+        Datenbank db;
+        TALU_FRISCHE_DB(fx, db, backend, false);
+        TALU_DB_OK(kunde(db, "anton", "Anton AG"); kunde(db, "berta", "Berta KG"); zeile(db, "anton", 10.0);
+                   zeile(db, "berta", 12.345); zeile(db, "berta", 0.005));
+        Sammler s;
+        TestBediener b;
+        const LaufErgebnis e = lauf(db, s, b);
+        QCOMPARE(e.rechnungen.size(), 2);
+        const QString text = druck::alsText(s.dokumente[0]);
+        QVERIFY(text.contains("Preis (Netto)  :    10,00 €|"));
+        QVERIFY(text.contains("Steuer         :     1,60 €|"));
+        QVERIFY(text.contains("Preis (Brutto) :    11,60 €|"));
+
+        const Recordset r = db.abfrage("select * from rechnungen order by rechnungsnummer");
+        QCOMPARE(r.anzahl(), 2);
+        QCOMPARE(r.text("kundenname"), QStringLiteral("Anton AG"));
+        QCOMPARE(r.zahl("nettobetrag"), 10.0);
+        QCOMPARE(r.zahl("steuer"), 10.0 * 0.16);
+        QCOMPARE(r.zahl("bruttobetrag"), 10.0 * 1.16);
+        QCOMPARE(r.text("offen"), QStringLiteral("ja"));
+        QCOMPARE(r.datum("rechnungsdatum"), kHeute);
+        QCOMPARE(r.datum("zahlungsziel"), kHeute.addDays(14));
+        Recordset r2 = r;
+        r2.moveNext();
+        // 12.35 net: the products are stored as they are, not rounded to cents.
+        const double netto = 12.345 + 0.005;
+        QCOMPARE(r2.zahl("nettobetrag"), netto);
+        QCOMPARE(r2.zahl("steuer"), netto * 0.16);
+        QVERIFY(qAbs(r2.zahl("steuer") - 1.976) < 1e-9);
+        QVERIFY(qAbs(r2.zahl("bruttobetrag") - 14.326) < 1e-9);
+        QVERIFY(druck::alsText(s.dokumente[1]).contains("Steuer         :     1,98 €|"));
+    }
+
+    void jaSchliesstGenauDieGelesenenZeilen_data() { backendZeilen(); }
+    void jaSchliesstGenauDieGelesenenZeilen() {
+        QFETCH(QString, backend);
+        Datenbank db;
+        TALU_FRISCHE_DB(fx, db, backend, false);
+        qint64 geschlossen = 0, nachher = 0;
+        TALU_DB_OK(kunde(db, "anton", "Anton AG"); zeile(db, "anton", 12.5); zeile(db, "anton", 0.0);
+                   zeile(db, "gast", 10.0); zeile(db, QString(), 5.0);
+                   Zeile z; z.benutzer = "anton"; z.preis = 7.5; z.offen = "nein"; geschlossen = zeile(db, z));
+        Sammler s;
+        TestBediener b;
+        b.antworten << true;
+        // Another operator's query logged while the question is open.
+        b.beiFrage = [&] { nachher = zeile(db, "anton", 25.0); };
+        const LaufErgebnis e = lauf(db, s, b);
+        QCOMPARE(b.fragen.size(), 1);
+        QCOMPARE(b.fragen[0], Rechnungslauf::frageGedruckt());
+        QCOMPARE(e.gelesen, 4);  // the passed-over row and the non-customers' rows included
+        QCOMPARE(e.geschlossen, 4);
+        QCOMPARE(b.infos.last(), Rechnungslauf::zurueckgesetztText());
+        QCOMPARE(anzahl(db, "select count(*) from abfrageprotokoll where offen = 'ja'"), 1);
+        QCOMPARE(db.wert("select offen from abfrageprotokoll where id = ?", {nachher}).toString(), QStringLiteral("ja"));
+        QCOMPARE(db.wert("select offen from abfrageprotokoll where id = ?", {geschlossen}).toString(),
+                 QStringLiteral("nein"));
+        QVERIFY(db.wert("select rechnungsnummer from abfrageprotokoll where id = ?", {geschlossen}).isNull());
+        // The passed-over row is closed but carries no number.
+        QCOMPARE(anzahl(db, "select count(*) from abfrageprotokoll where rechnungsnummer is not null"), 1);
+
+        // The late row is billed by the next run.
+        Sammler s2;
+        TestBediener b2;
+        const LaufErgebnis e2 = lauf(db, s2, b2);
+        QCOMPARE(e2.gelesen, 1);
+        QCOMPARE(e2.rechnungen.size(), 1);
+        QCOMPARE(e2.rechnungen[0].netto, 25.0);
+    }
+
+    void neinLaesstAllesOffen_data() { backendZeilen(); }
+    void neinLaesstAllesOffen() {
+        QFETCH(QString, backend);
+        Datenbank db;
+        TALU_FRISCHE_DB(fx, db, backend, false);
+        TALU_DB_OK(kunde(db, "anton", "Anton AG"); zeile(db, "anton", 12.5); zeile(db, "gast", 10.0));
+        Sammler s;
+        TestBediener b;
+        b.antworten << false;
+        const LaufErgebnis e = lauf(db, s, b);
+        QCOMPARE(b.fragen.size(), 1);
+        QCOMPARE(e.geschlossen, 0);
+        QVERIFY(!b.infos.contains(Rechnungslauf::zurueckgesetztText()));
+        QCOMPARE(anzahl(db, "select count(*) from abfrageprotokoll where offen = 'ja'"), 2);
+        QCOMPARE(anzahl(db, "select count(*) from rechnungen"), 1);
+    }
+
+    void keineOffenenZeilen_data() { backendZeilen(); }
+    void keineOffenenZeilen() {
+        QFETCH(QString, backend);
+        Datenbank db;
+        TALU_FRISCHE_DB(fx, db, backend, false);
+        TALU_DB_OK(kunde(db, "anton", "Anton AG"); Zeile z; z.benutzer = "anton"; z.preis = 5.0; z.offen = "nein";
+                   zeile(db, z));
+        Sammler s;
+        TestBediener b;
+        const LaufErgebnis e = lauf(db, s, b);
+        QVERIFY(e.keineOffenen);
+        QCOMPARE(b.infos, QStringList{Rechnungslauf::keineOffenenText()});
+        QVERIFY(b.fragen.isEmpty());
+        QVERIFY(s.dokumente.isEmpty());
+    }
+
+    // Open rows of users who are no customers: nothing printed, but the
+    // question is asked (without claiming anything went to the printer).
+    void nurNichtKunden_data() { backendZeilen(); }
+    void nurNichtKunden() {
+        QFETCH(QString, backend);
+        Datenbank db;
+        TALU_FRISCHE_DB(fx, db, backend, false);
+        TALU_DB_OK(kunde(db, "anton", "Anton AG"); zeile(db, "gast", 10.0); zeile(db, "gast", 2.5));
+        Sammler s;
+        TestBediener b;
+        b.antworten << true;
+        const LaufErgebnis e = lauf(db, s, b);
+        QVERIFY(s.dokumente.isEmpty());
+        QCOMPARE(b.fragen.size(), 1);
+        QVERIFY(!b.fragen[0].contains("Drucker"));
+        QCOMPARE(e.geschlossen, 2);
+    }
+
+    // A printer failure on the second customer: the first invoice is
+    // complete, the second customer's rows are not numbered, nothing closed.
+    void fehlerBeimZweitenKunden_data() { backendZeilen(); }
+    void fehlerBeimZweitenKunden() {
+        QFETCH(QString, backend);
+        Datenbank db;
+        TALU_FRISCHE_DB(fx, db, backend, false);
+        TALU_DB_OK(kunde(db, "anton", "Anton AG"); kunde(db, "berta", "Berta KG"); kunde(db, "cesar", "Cäsar GmbH");
+                   zeile(db, "anton", 12.5); zeile(db, "anton", 2.5); zeile(db, "berta", 25.0); zeile(db, "berta", 5.0);
+                   zeile(db, "cesar", 5.0));
+        QTemporaryDir dir;
+        druck::PdfAblage archiv(dir.path());
+        Sammler s;
+        s.fehlerBei = 2;
+        TestBediener b;
+        const LaufErgebnis e = lauf(db, s, b, kHeute, &archiv);
+        QVERIFY(e.abgebrochen);
+        QCOMPARE(e.rechnungen.size(), 1);
+        QVERIFY(b.fragen.isEmpty());
+        QCOMPARE(b.fehlerTexte.size(), 1);
+        QVERIFY2(b.fehlerTexte[0].contains("Berta KG") && b.fehlerTexte[0].contains("Papierstau") &&
+                     b.fehlerTexte[0].contains("2026001"),
+                 qPrintable(b.fehlerTexte[0]));
+
+        const Recordset r = db.abfrage("select * from rechnungen");
+        QCOMPARE(r.anzahl(), 1);
+        QCOMPARE(r.zahl("rechnungsnummer"), 2026001.0);
+        QCOMPARE(r.zahl("nettobetrag"), 15.0);
+        QCOMPARE(anzahl(db, "select count(*) from abfrageprotokoll where rechnungsnummer = 2026001"), 2);
+        QCOMPARE(anzahl(db, "select count(*) from abfrageprotokoll where db_benutzer = 'berta' and rechnungsnummer is null"), 2);
+        QCOMPARE(anzahl(db, "select count(*) from abfrageprotokoll where rechnungsnummer is not null"), 2);
+        QCOMPARE(anzahl(db, "select count(*) from abfrageprotokoll where offen = 'ja'"), 5);
+        // The archive keeps the complete invoice only.
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"Rechnung_2026001_2026-03-02.pdf"});
+
+        // After the fault is mended, the next run continues with the next number.
+        Sammler s2;
+        TestBediener b2;
+        const LaufErgebnis e2 = lauf(db, s2, b2);
+        QCOMPARE(e2.rechnungen.size(), 3);
+        QCOMPARE(e2.rechnungen[1].nummer, qint64(2026003));
+        QCOMPARE(e2.rechnungen[1].kunde, QStringLiteral("Berta KG"));
+    }
+
+    // Every invoice put out on paper is archived as one PDF per number; a
+    // target that writes PDF files says so in the closing question.
+    void archivUndPdfZiel_data() { backendZeilen(); }
+    void archivUndPdfZiel() {
+        QFETCH(QString, backend);
+        Datenbank db;
+        TALU_FRISCHE_DB(fx, db, backend, false);
+        TALU_DB_OK(kunde(db, "anton", "Anton AG"); kunde(db, "berta", "Berta KG"); zeile(db, "anton", 12.5);
+                   zeile(db, "berta", 25.0));
+        QTemporaryDir dir;
+        druck::PdfAblage archiv(dir.filePath("archiv"));
+        Sammler papier;
+        TestBediener b;
+        LaufErgebnis e = lauf(db, papier, b, kHeute, &archiv);
+        QCOMPARE(e.rechnungen.size(), 2);
+        QVERIFY(e.rechnungen[0].gedruckt);
+        QCOMPARE(QFileInfo(e.rechnungen[0].pdfPfad).fileName(), QStringLiteral("Rechnung_2026001_2026-03-02.pdf"));
+        QCOMPARE(QDir(archiv.ordner()).entryList(QDir::Files).size(), 2);
+
+        druck::PdfAblage pdf(dir.filePath("pdf"));
+        TestBediener b2;
+        e = lauf(db, pdf, b2, kHeute, &archiv);
+        QCOMPARE(e.rechnungen.size(), 2);
+        QVERIFY(!e.rechnungen[0].gedruckt);
+        QVERIFY(QFileInfo::exists(e.rechnungen[1].pdfPfad));
+        QCOMPARE(QDir(archiv.ordner()).entryList(QDir::Files).size(), 2);  // a PDF is its own archive copy
+        QCOMPARE(b2.fragen.size(), 1);
+        QVERIFY(!b2.fragen[0].contains("Drucker"));
+        QVERIFY(b2.fragen[0].contains(pdf.ordner()));
+    }
+
+    // The items of a customer end where the database's own comparison says:
+    // with case-sensitive comparison "MUELLER" is no customer and is passed over.
+    void grossKleinschreibung_data() { backendZeilen(); }
+    void grossKleinschreibung() {
+        QFETCH(QString, backend);
+        Datenbank db;
+        TALU_FRISCHE_DB(fx, db, backend, false);
+        qint64 gross = 0;
+        TALU_DB_OK(kunde(db, "mueller", "Müller Immobilien GmbH"); gross = zeile(db, "MUELLER", 5.0);
+                   zeile(db, "mueller", 12.5); zeile(db, "Mueller", 7.5); zeile(db, "mueller", 25.0));
+        Sammler s;
+        TestBediener b;
+        b.antworten << true;
+        const LaufErgebnis e = lauf(db, s, b);
+        QCOMPARE(e.rechnungen.size(), 1);
+        QCOMPARE(e.rechnungen[0].posten, 2);
+        QCOMPARE(e.rechnungen[0].netto, 37.5);
+        QVERIFY(db.wert("select rechnungsnummer from abfrageprotokoll where id = ?", {gross}).isNull());
+        QCOMPARE(e.geschlossen, 4);
+    }
+
+    void fortschrittUndAnhalten_data() { backendZeilen(); }
+    void fortschrittUndAnhalten() {
+        QFETCH(QString, backend);
+        Datenbank db;
+        TALU_FRISCHE_DB(fx, db, backend, false);
+        TALU_DB_OK(kunde(db, "anton", "Anton AG"); kunde(db, "berta", "Berta KG"); zeile(db, "anton", 12.5);
+                   zeile(db, "berta", 25.0); zeile(db, "gast", 25.0));
+        Sammler s;
+        TestBediener b;
+        b.anhaltenBei = 2;
+        const LaufErgebnis e = lauf(db, s, b);
+        QCOMPARE(b.fortschritte, (QStringList{"1/2 Anton AG", "2/2 Berta KG"}));
+        QVERIFY(e.abgebrochen);
+        QCOMPARE(e.rechnungen.size(), 1);
+        QVERIFY(b.fragen.isEmpty());
+        QVERIFY(b.infos.last().contains("Berta KG"));
+        QVERIFY(b.infos.last().contains("2026001"));
+        QCOMPARE(anzahl(db, "select count(*) from rechnungen"), 1);
+    }
+
+    void nummernListe() {
+        QCOMPARE(abrechnung::nummernListe({2026001}), QStringLiteral("2026001"));
+        QCOMPARE(abrechnung::nummernListe({2026001, 2026002}), QStringLiteral("2026001, 2026002"));
+        QCOMPARE(abrechnung::nummernListe({2026001, 2026002, 2026003, 2026007}),
+                 QStringLiteral("2026001 bis 2026003, 2026007"));
+    }
+
+    // Two connections handing out numbers at the same time never get the
+    // same one; the unique index refuses a duplicate written without the lock.
+    void zweiVerbindungen_data() { backendZeilen(); }
+    void zweiVerbindungen() {
+        QFETCH(QString, backend);
+        Datenbank db;
+        TALU_FRISCHE_DB(fx, db, backend, false);
+        constexpr int kJe = 15;
+        QList<qint64> nummern[2];
+        QString fehler[2];
+        auto arbeite = [&](int t) {
+            Datenbank eigene;
+            if (!eigene.oeffnen(fx.ziel, fx.benutzer, fx.passwort, &fehler[t])) return;
+            try {
+                for (int i = 0; i < kJe; ++i) {
+                    Transaktion tx(eigene);
+                    nummern[t] << legeRechnungAn(eigene, kHeute, QStringLiteral("Kunde %1").arg(t), 10.0);
+                    QThread::msleep(2);  // the other connection tries meanwhile
+                    tx.bestaetige();
+                }
+            } catch (const DbFehler& e) {
+                fehler[t] = e.kurz() + ": " + e.serverText();
+            }
+        };
+        std::unique_ptr<QThread> a(QThread::create(arbeite, 0));
+        std::unique_ptr<QThread> c(QThread::create(arbeite, 1));
+        a->start();
+        c->start();
+        QVERIFY(a->wait(120000));
+        QVERIFY(c->wait(120000));
+        QVERIFY2(fehler[0].isEmpty(), qPrintable(fehler[0]));
+        QVERIFY2(fehler[1].isEmpty(), qPrintable(fehler[1]));
+        QList<qint64> alle = nummern[0] + nummern[1];
+        std::sort(alle.begin(), alle.end());
+        QCOMPARE(alle.size(), 2 * kJe);
+        for (int i = 0; i < alle.size(); ++i) QCOMPARE(alle[i], qint64(2026001 + i));
+
+        bool abgewiesen = false;
+        try {
+            db.einfuegen("rechnungen", {{"rechnungsnummer", 2026001}, {"offen", "ja"}});
+        } catch (const DbFehler&) {
+            abgewiesen = true;
+        }
+        QVERIFY(abgewiesen);
+    }
+};
+
+QTEST_MAIN(TstRechnungslauf)
+#include "tst_rechnungslauf.moc"
