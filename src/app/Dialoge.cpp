@@ -1,70 +1,67 @@
 #include "app/Dialoge.h"
 
-#include <QInputDialog>
-#include <QMdiArea>
-#include <QMessageBox>
-#include <QPushButton>
-
-#include "app/Formen.h"
+#include <QTextStream>
 
 namespace talu {
 
 namespace {
 
-// A box whose form is hidden or already unloading would open parentless in a
-// screen corner; it belongs over the main window then.
-QWidget* elternFuer(QWidget* eltern) {
-    if (eltern && eltern->isVisible()) return eltern;
-    if (QMdiArea* mdi = formen::hauptfenster()) return mdi->window();
-    return eltern;
-}
-
-class EchteDialoge : public Dialoge {
+// Without a screen (command-line tools): messages go to standard error and
+// every question is answered No, so nothing is confirmed unattended.
+class DialogeOhneBildschirm : public Dialoge {
 public:
-    void meldung(QWidget* eltern, Symbol symbol, const QString& titel, const QString& text,
-                 const QString& details) override {
-        QMessageBox box(elternFuer(eltern));
-        switch (symbol) {
-            case Symbol::Keins: box.setIcon(QMessageBox::NoIcon); break;
-            case Symbol::Information: box.setIcon(QMessageBox::Information); break;
-            case Symbol::Kritisch: box.setIcon(QMessageBox::Critical); break;
-            case Symbol::Warnung: box.setIcon(QMessageBox::Warning); break;
-            case Symbol::Frage: box.setIcon(QMessageBox::Question); break;
-        }
-        // An empty title must stay empty rather than fall back to the program name.
-        box.setWindowTitle(titel.isEmpty() ? QStringLiteral(" ") : titel);
-        box.setText(text);
-        if (!details.isEmpty()) box.setDetailedText(details);
-        box.setStandardButtons(QMessageBox::Ok);
-        box.exec();
+    void meldung(QWidget*, Symbol, const QString& titel, const QString& text, const QString& details) override {
+        QTextStream err(stderr);
+        if (!titel.trimmed().isEmpty()) err << titel << ": ";
+        err << text << "\n";
+        if (!details.isEmpty()) err << details << "\n";
     }
-    bool frageJaNein(QWidget* eltern, const QString& titel, const QString& text) override {
-        QMessageBox box(QMessageBox::Question, titel.isEmpty() ? QStringLiteral(" ") : titel, text,
-                        QMessageBox::Yes | QMessageBox::No, elternFuer(eltern));
-        box.button(QMessageBox::Yes)->setText(QStringLiteral("&Ja"));
-        box.button(QMessageBox::No)->setText(QStringLiteral("&Nein"));
-        return box.exec() == QMessageBox::Yes;
+    bool frageJaNein(QWidget*, const QString&, const QString& text) override {
+        QTextStream(stderr) << text << " -> Nein\n";
+        return false;
     }
-    QString eingabe(QWidget* eltern, const QString& aufforderung, const QString& titel,
-                    const QString& vorgabe) override {
-        QInputDialog d(elternFuer(eltern));
-        d.setWindowTitle(titel.isEmpty() ? QStringLiteral(" ") : titel);
-        d.setLabelText(aufforderung);
-        d.setTextValue(vorgabe);
-        d.setOkButtonText(QStringLiteral("OK"));
-        d.setCancelButtonText(QStringLiteral("Abbrechen"));
-        if (d.exec() != QDialog::Accepted) return {};
-        return d.textValue();
-    }
+    QString eingabe(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
 };
 
-EchteDialoge g_echte;
+DialogeOhneBildschirm g_ohne;
+Dialoge* g_standard = nullptr;
 Dialoge* g_aktuell = nullptr;
+int g_sanduhren = 0;
 
 }  // namespace
 
-Dialoge& dialoge() { return g_aktuell ? *g_aktuell : g_echte; }
+Dialoge& dialoge() {
+    if (g_aktuell) return *g_aktuell;
+    return g_standard ? *g_standard : g_ohne;
+}
 void setzeDialoge(Dialoge* d) { g_aktuell = d; }
+void setzeStandardDialoge(Dialoge* d) { g_standard = d; }
+
+Sanduhr::Sanduhr() {
+    dialoge().sanduhr(true);
+    m_an = true;
+    ++g_sanduhren;
+}
+
+Sanduhr::~Sanduhr() { aus(); }
+
+void Sanduhr::aus() {
+    if (!m_an) return;
+    m_an = false;
+    --g_sanduhren;
+    dialoge().sanduhr(false);
+}
+
+bool Sanduhr::laeuft() { return g_sanduhren > 0; }
+
+void zeige(QWidget* eltern, const Meldung& m) {
+    dialoge().meldung(eltern, m.art == Meldung::Kritisch ? Dialoge::Symbol::Kritisch : Dialoge::Symbol::Information,
+                      m.titel, m.text, m.details);
+}
+
+Meldung datenbankMeldung(const QString& kurz, const QString& serverText, const QString& details) {
+    return {Meldung::Kritisch, QString(), kurz + "\n\n" + serverText, details};
+}
 
 void meldeInfo(QWidget* eltern, const QString& text, const QString& titel) {
     dialoge().meldung(eltern, Dialoge::Symbol::Information, titel, text);
@@ -87,6 +84,10 @@ bool DialogAufzeichnung::frageJaNein(QWidget*, const QString&, const QString& te
     return jaAntworten.isEmpty() ? false : jaAntworten.takeFirst();
 }
 
+void DialogAufzeichnung::sanduhr(bool an) {
+    if (an) ++sanduhren;
+}
+
 QString DialogAufzeichnung::eingabe(QWidget*, const QString& aufforderung, const QString&, const QString&) {
     aufforderungen << aufforderung;
     return eingaben.isEmpty() ? QString() : eingaben.takeFirst();
@@ -94,7 +95,7 @@ QString DialogAufzeichnung::eingabe(QWidget*, const QString& aufforderung, const
 
 QStringList DialogAufzeichnung::texte() const {
     QStringList l;
-    for (const Meldung& m : meldungen) l << m.text;
+    for (const Gezeigt& m : meldungen) l << m.text;
     return l;
 }
 
