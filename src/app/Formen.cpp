@@ -34,6 +34,12 @@ Registrierung::Registrierung(const QString& name, Fabrik fabrik) { reg().fabrike
 
 bool istRegistriert(const QString& name) { return reg().fabriken.contains(name); }
 
+QStringList registrierte() {
+    QStringList l = reg().fabriken.keys();
+    l.sort();
+    return l;
+}
+
 void setzeHauptfenster(QMdiArea* mdi) { reg().mdi = mdi; }
 QMdiArea* hauptfenster() { return reg().mdi; }
 

@@ -18,6 +18,19 @@ struct Registrierung {
 };
 
 bool istRegistriert(const QString& name);
+QStringList registrierte();
+
+// A form's registered name is its class name: forms open each other by type,
+// so a typo is a compile error, not a form that silently never opens.
+template <class T>
+QString nameVon() {
+    const QString n = QString::fromLatin1(T::staticMetaObject.className());
+    return n.mid(n.lastIndexOf(QLatin1Char(':')) + 1);
+}
+template <class T>
+struct RegistrierungVon : Registrierung {
+    RegistrierungVon() : Registrierung(nameVon<T>(), [] { return new T; }) {}
+};
 // The MDI area that hosts the child forms; without one, forms open as top-level windows.
 void setzeHauptfenster(QMdiArea* mdi);
 QMdiArea* hauptfenster();
@@ -32,6 +45,10 @@ template <class T>
 T* zeige(const QString& name) { return qobject_cast<T*>(zeige(name)); }
 template <class T>
 T* vorhanden(const QString& name) { return qobject_cast<T*>(vorhanden(name)); }
+template <class T>
+T* zeige() { return zeige<T>(nameVon<T>()); }
+template <class T>
+T* vorhanden() { return vorhanden<T>(nameVon<T>()); }
 
 // Gives ziel the keyboard focus (through its focus proxy) once pending events
 // have run, and makes its form the active child window.
