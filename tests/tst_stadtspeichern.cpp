@@ -12,7 +12,7 @@
 #include "app/Formate.h"
 #include "app/Formen.h"
 #include "app/modPublics.h"
-#include "masterdata/GutachterAuswahl.h"
+#include "masterdata/frmGutachterAuswahl.h"
 #include "place/OrtDaten.h"
 #include "place/OrtFormate.h"
 #include "place/frmStadtMaske.h"
