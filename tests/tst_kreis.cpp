@@ -80,13 +80,10 @@ private slots:
         QCOMPARE(e.art, KreisSuchErgebnis::EinTreffer);
         QVERIFY(!p.AuswahlFuerStadtMaske);
         // In the place form's pick one hit still goes to the list for confirmation.
-        DialogAufzeichnung dialoge;
-        p.Ausgabe = 1;
-        p.Modus = "erfassen";
-        QVERIFY(formen::zeige("frmStadtMaske"));
         p.AuswahlFuerStadtMaske = true;
-        TALU_DB_OK(e = sucheKreis("o'brien"));
+        TALU_DB_OK(e = sucheKreis("o'brien", true));
         QCOMPARE(e.art, KreisSuchErgebnis::MehrereTreffer);
+        QVERIFY(p.AuswahlFuerStadtMaske);
     }
 
     // One hit opens the mask; several fill the list, identical names apart by id.

@@ -1,6 +1,5 @@
 #include "masterdata/KreisDaten.h"
 
-#include "app/Formen.h"
 #include "app/modPublics.h"
 #include "db/Datenbank.h"
 #include "db/Dialekt.h"
@@ -91,10 +90,10 @@ double KreisDaten::speichere(double id, const QString& name) const {
     return double(nr);
 }
 
-KreisSuchErgebnis sucheKreis(const QString& text) {
+KreisSuchErgebnis sucheKreis(const QString& text, bool stadtMaskeOffen) {
     Publics& p = publics();
     // A pick whose place form is gone is no pick any more.
-    if (p.AuswahlFuerStadtMaske && !formen::vorhanden(QStringLiteral("frmStadtMaske"))) p.AuswahlFuerStadtMaske = false;
+    if (p.AuswahlFuerStadtMaske && !stadtMaskeOffen) p.AuswahlFuerStadtMaske = false;
     KreisSuchErgebnis e;
     if (text.trimmed().isEmpty()) {
         e.art = KreisSuchErgebnis::Leer;

@@ -64,7 +64,8 @@ struct KreisSuchErgebnis {
     QString meldung;      // the message for Leer and KeinTreffer
 };
 // Runs the search on RsKreise. In the place form's pick (AuswahlFuerStadtMaske)
-// even one hit goes to the list, so that the choice is confirmed there.
-KreisSuchErgebnis sucheKreis(const QString& text);
+// even one hit goes to the list, so that the choice is confirmed there; a pick
+// whose place form is no longer open ends.
+KreisSuchErgebnis sucheKreis(const QString& text, bool stadtMaskeOffen = false);
 
 }  // namespace talu
