@@ -181,6 +181,7 @@ QAction* frmMain::formEintrag(QMenu* menue, const QString& name, const QString& 
                               std::function<void()> vorher, bool sichtbar, const QKeySequence& kurz,
                               bool kinderSchliessen) {
     QAction* a = neuerEintrag(menue, name, text, sichtbar, kurz);
+    a->setProperty("form", form);
     connect(a, &QAction::triggered, this, [this, form, vorher, kinderSchliessen] {
         if (kinderSchliessen) KindfensterSchliessen();
         if (vorher) vorher();
@@ -191,6 +192,7 @@ QAction* frmMain::formEintrag(QMenu* menue, const QString& name, const QString& 
 
 QAction* frmMain::aktionsEintrag(QMenu* menue, const QString& name, const QString& text) {
     QAction* a = neuerEintrag(menue, name, text);
+    a->setProperty("aktion", true);
     connect(a, &QAction::triggered, this, [this, name] { menue::fuehreAus(name, this); });
     return a;
 }
