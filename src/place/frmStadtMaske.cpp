@@ -15,6 +15,7 @@
 #include "app/Dialoge.h"
 #include "app/Formen.h"
 #include "app/Geometrie.h"
+#include "app/Seitenwechsel.h"
 #include "app/modPublics.h"
 #include "db/Datenbank.h"
 #include "masterdata/FeldArray.h"
@@ -192,6 +193,8 @@ void frmStadtMaske::baueSeiten() {
     connect(cmdKreis, &QPushButton::clicked, this, &frmStadtMaske::cmdKreis_Click);
     connect(cmdZurueck, &QPushButton::clicked, this, &frmStadtMaske::cmdZurueck_Click);
     connect(SSTab1, &QTabWidget::currentChanged, this, &frmStadtMaske::SSTab1_Click);
+    // Every page can be reached by keyboard, also the ones without entry.
+    richteSeitenwechselEin(SSTab1, this);
 
     // Lengths the place data columns hold.
     m_text[1][0]->setMaxLength(5);

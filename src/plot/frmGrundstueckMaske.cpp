@@ -14,6 +14,7 @@
 
 #include "app/Formen.h"
 #include "app/Geometrie.h"
+#include "app/Seitenwechsel.h"
 #include "app/modPublics.h"
 #include "db/Datenbank.h"
 #include "lookup/Meldung.h"
@@ -120,6 +121,8 @@ frmGrundstueckMaske::frmGrundstueckMaske(QWidget* parent) : QWidget(parent) {
     connect(cmdOrte, &QPushButton::clicked, this, &frmGrundstueckMaske::cmdOrte_Click);
     connect(cmdZurueck, &QPushButton::clicked, this, &frmGrundstueckMaske::cmdZurueck_Click);
     connect(SSTab1, &QTabWidget::currentChanged, this, &frmGrundstueckMaske::SSTab1_Click);
+    // "Zusatzdaten" is reached by keyboard too (Ctrl+Tab, Ctrl+PgDown).
+    richteSeitenwechselEin(SSTab1, this);
     auto aktion = [this](std::function<void(frmGrundstueckMaske&)> GrundstueckMaskeAktionen::*a) {
         return [this, a] {
             if (const auto& f = grundstueckMaskeAktionen().*a) f(*this);
