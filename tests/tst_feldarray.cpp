@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -56,6 +57,7 @@ class TstFeldArray : public QObject {
 private slots:
     void qbFarben();
     void fokusFaerbtUndMarkiert();
+    void nurDasFokusfeldZeigtMarkierung();
     void tastenMitUmlauf();
     void einFeldBehaeltFokus();
     void enterErreichtWederFeldNochStandardknopf();
@@ -90,6 +92,37 @@ void TstFeldArray::fokusFaerbtUndMarkiert() {
     QVERIFY(hatNormalFarben(f.felder[1]));
     QVERIFY(hatFokusFarben(f.felder[2]));
     QCOMPARE(f.felder[2]->selectedText(), QStringLiteral("wert 2"));
+}
+
+// A field that is left keeps its text selected, but only the focused field
+// shows a selection: on screen one field at a time looks selected.
+void TstFeldArray::nurDasFokusfeldZeigtMarkierung() {
+    Form f(3);
+    const QColor markierung = QApplication::palette(f.felder[0]).color(QPalette::Active, QPalette::Highlight);
+    QVERIFY(markierung != FeldArray::qbColor(1) && markierung != FeldArray::qbColor(15));
+    auto markiertePunkte = [&](QLineEdit* feld) {
+        const QImage bild = feld->grab().toImage();
+        int n = 0;
+        for (int y = 0; y < bild.height(); ++y)
+            for (int x = 0; x < bild.width(); ++x) n += QColor(bild.pixel(x, y)) == markierung;
+        return n;
+    };
+    f.fokussiere(0);
+    QVERIFY(markiertePunkte(f.felder[0]) > 0);
+    QTest::keyClick(f.felder[0], Qt::Key_Return);
+    QTest::keyClick(f.felder[1], Qt::Key_Down);
+    QCOMPARE(f.fokus(), f.felder[2]);
+    for (int i : {0, 1}) {
+        QCOMPARE(f.felder[i]->selectedText(), QStringLiteral("wert %1").arg(i));
+        QCOMPARE(markiertePunkte(f.felder[i]), 0);
+    }
+    QVERIFY(markiertePunkte(f.felder[2]) > 0);
+    // Leaving by click: the same.
+    QTest::mouseClick(f.knopf, Qt::LeftButton);
+    QCOMPARE(markiertePunkte(f.felder[2]), 0);
+    // Back in a field, its selection shows again.
+    f.fokussiere(1);
+    QVERIFY(markiertePunkte(f.felder[1]) > 0);
 }
 
 void TstFeldArray::tastenMitUmlauf() {

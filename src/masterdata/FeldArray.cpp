@@ -1,6 +1,6 @@
 #include "masterdata/FeldArray.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QPalette>
@@ -51,11 +51,17 @@ QColor FeldArray::qbColor(int nummer) {
 
 void FeldArray::setzeFarben(QLineEdit* feld, bool fokus) {
     QPalette p = feld->palette();
+    const QPalette standard = QApplication::palette(feld);
     const QColor hinten = fokus ? qbColor(1) : qbColor(15);
     const QColor vorn = fokus ? qbColor(15) : qbColor(1);
     for (auto gruppe : {QPalette::Active, QPalette::Inactive}) {
         p.setColor(gruppe, QPalette::Base, hinten);
         p.setColor(gruppe, QPalette::Text, vorn);
+        // A field keeps its whole text selected when it is left, but only the
+        // field with the focus shows a selection: the others draw it in their
+        // own colours, so that one field at a time looks selected.
+        p.setColor(gruppe, QPalette::Highlight, fokus ? standard.color(gruppe, QPalette::Highlight) : hinten);
+        p.setColor(gruppe, QPalette::HighlightedText, fokus ? standard.color(gruppe, QPalette::HighlightedText) : vorn);
     }
     feld->setPalette(p);
 }

@@ -235,7 +235,10 @@ void frmStadtMaske::Form_Load() {
     m_text[10][2]->setText(QStringLiteral("2000"));
     sperreBoxen();
     QApplication::restoreOverrideCursor();
-    if (p.Ausgabe == 3) cmdZurueck->setFocus();
+    if (p.Ausgabe == 3) {
+        setFocusProxy(cmdZurueck);
+        cmdZurueck->setFocus();
+    }
 }
 
 void frmStadtMaske::LadeOrt() {
@@ -330,6 +333,10 @@ void frmStadtMaske::text_LostFocus(int f, int i) {
 
 void frmStadtMaske::SSTab1_Click(int seite) {
     if (publics().Ausgabe == 3) return;
+    // The form hands its focus to the first box of the page shown: the form
+    // registry gives the focus to the form as a whole once it is shown, and
+    // the box must keep it (with its focus colour) then.
+    if (seite >= 0 && seite < seiten().size()) setFocusProxy(m_text[seiten().at(seite).feld][0]);
     for (int s = 0; s < 4; ++s) {
         const int f = s + 1;
         for (QLineEdit* le : m_text[f]) le->setFocusPolicy(s == seite ? Qt::StrongFocus : Qt::ClickFocus);
