@@ -542,6 +542,9 @@ private slots:
         QVERIFY(wahl);
         fokusBleibt(wahl->command(15));
         if (QTest::currentTestFailed()) return;
+        // Both button columns equally wide, every caption whole.
+        QCOMPARE(wahl->command(1)->width(), wahl->command(8)->width());
+        for (int i = 1; i <= 15; ++i) QVERIFY(wahl->command(i)->width() >= wahl->command(i)->sizeHint().width());
         for (const markt::Kategorie& k : markt::kategorien()) {
             const int nr = int(&k - &markt::kategorien().front()) + 1;
             wahl->command(nr)->click();

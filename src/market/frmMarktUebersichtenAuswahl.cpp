@@ -56,12 +56,18 @@ frmMarktUebersichtenAuswahl::frmMarktUebersichtenAuswahl(QWidget* parent) : QWid
     // it back, also when the form registry hands the focus to the form.
     setFocusProxy(zurueck);
 
-    raster->setColumnStretch(0, 1);
-    raster->setColumnStretch(1, 1);
+    // Both columns as wide as the widest caption with its price, so that
+    // they stay equally wide whatever the prices are.
+    int breiteste = 0;
+    for (QPushButton* b : m_knoepfe) breiteste = qMax(breiteste, b->sizeHint().width());
+    for (int spalte : {0, 1}) {
+        raster->setColumnStretch(spalte, 1);
+        raster->setColumnMinimumWidth(spalte, breiteste);
+    }
 
     auto* haupt = new QVBoxLayout(this);
     haupt->addWidget(Frame1);
-    resize(twips(7800), twips(5200));
+    resize(qMax(twips(7800), sizeHint().width()), twips(5200));
 }
 
 void frmMarktUebersichtenAuswahl::showEvent(QShowEvent* e) {
