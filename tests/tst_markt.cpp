@@ -542,6 +542,13 @@ private slots:
         QVERIFY(wahl);
         fokusBleibt(wahl->command(15));
         if (QTest::currentTestFailed()) return;
+        // Tab leaves "Zurück" for the other buttons and Shift+Tab comes back:
+        // the focus hand-over does not trap Tab on the last control.
+        QTest::keyClick(wahl->command(15), Qt::Key_Tab);
+        QVERIFY(QApplication::focusWidget() != wahl->command(15));
+        QVERIFY(wahl->isAncestorOf(QApplication::focusWidget()));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), wahl->command(15));
         // Both button columns equally wide, every caption whole.
         QCOMPARE(wahl->command(1)->width(), wahl->command(8)->width());
         for (int i = 1; i <= 15; ++i) QVERIFY(wahl->command(i)->width() >= wahl->command(i)->sizeHint().width());
@@ -556,6 +563,10 @@ private slots:
             }
             fokusBleibt(f->cmdZurueck);
             if (QTest::currentTestFailed()) return;
+            QTest::keyClick(f->cmdZurueck, Qt::Key_Tab);
+            QVERIFY(QApplication::focusWidget() != f->cmdZurueck);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+            QCOMPARE(QApplication::focusWidget(), f->cmdZurueck);
             // The whole region text is in view, not cut at the box's edge.
             const int rand = 2 * f->Text1->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, f->Text1) + 4;
             QVERIFY2(f->Text1->fontMetrics().horizontalAdvance(f->Text1->text()) + rand <= f->Text1->width(),

@@ -77,6 +77,17 @@ void alleSeiten(QTabWidget* seiten) {
     QVERIFY(QApplication::focusWidget() && seiten->window()->isAncestorOf(QApplication::focusWidget()));
 }
 
+// Tab from the last control of the form goes on and Shift+Tab comes back:
+// the focus hand-over of the form does not trap Tab on that control.
+void tabVerlaesst(QWidget* letztes) {
+    letztes->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), letztes);
+    QTest::keyClick(letztes, Qt::Key_Tab);
+    QVERIFY(QApplication::focusWidget() != letztes);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), letztes);
+}
+
 void waehleGrundstueck() {
     Publics& p = publics();
     const Recordset ort = p.Verbindung.abfrage("select * from ortsnamen where gemeindeschluessel = ?", {kFfm});
@@ -145,6 +156,7 @@ void TestTastaturweg::ortSeiten() {
     } else {
         QCOMPARE(QApplication::focusWidget(), f->cmdZurueck);
     }
+    tabVerlaesst(f->cmdZurueck);
     QVERIFY(boxen.meldungen.isEmpty());
 }
 
@@ -171,6 +183,7 @@ void TestTastaturweg::grundstueckSeiten() {
     taste(Qt::Key_Backtab, kStrgUmsch);
     QCOMPARE(f->SSTab1->currentIndex(), 0);
     QCOMPARE(QApplication::focusWidget(), ausgabe == 3 ? static_cast<QWidget*>(f->cmdZurueck) : f->text_1[0]);
+    tabVerlaesst(f->cmdZurueck);
     QVERIFY(boxen.meldungen.isEmpty());
 }
 

@@ -1,5 +1,6 @@
 #include "app/Seitenwechsel.h"
 
+#include <QFocusEvent>
 #include <QKeySequence>
 #include <QShortcut>
 #include <QTabWidget>
@@ -40,5 +41,29 @@ void richteSeitenwechselEin(QTabWidget* seiten, QWidget* form) {
         QObject::connect(kuerzel, &QShortcut::activated, seiten, [seiten, schritt] { blaettere(seiten, schritt); });
     }
 }
+
+namespace {
+class Fokusziel : public QObject {
+public:
+    Fokusziel(QWidget* form, std::function<QWidget*()> ziel) : QObject(form), m_ziel(std::move(ziel)) {
+        form->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* objekt, QEvent* ereignis) override {
+        if (ereignis->type() == QEvent::FocusIn && objekt == parent()) {
+            QWidget* z = m_ziel ? m_ziel() : nullptr;
+            if (z && z != objekt && z->isVisible() && z->isEnabled())
+                z->setFocus(static_cast<QFocusEvent*>(ereignis)->reason());
+        }
+        return QObject::eventFilter(objekt, ereignis);
+    }
+
+private:
+    std::function<QWidget*()> m_ziel;
+};
+}  // namespace
+
+void setzeFokusziel(QWidget* form, std::function<QWidget*()> ziel) { new Fokusziel(form, std::move(ziel)); }
 
 }  // namespace talu

@@ -21,6 +21,7 @@
 #include "app/Dialoge.h"
 #include "app/Formen.h"
 #include "app/Geometrie.h"
+#include "app/Seitenwechsel.h"
 #include "app/modPublics.h"
 #include "market/MarktModell.h"
 
@@ -60,7 +61,7 @@ frmMarktUebersichten::frmMarktUebersichten(QWidget* parent) : QWidget(parent) {
     cmdZurueck->setObjectName("cmdZurueck");
     // The form's focus goes to "Zurück", also when the form registry hands
     // the focus to the form as a whole.
-    setFocusProxy(cmdZurueck);
+    setzeFokusziel(this, [this] { return cmdZurueck; });
     Timer1 = new QTimer(this);
     Timer1->setObjectName("Timer1");
     Timer1->setInterval(1);

@@ -10,6 +10,7 @@
 #include "app/Dialoge.h"
 #include "app/Formen.h"
 #include "app/Geometrie.h"
+#include "app/Seitenwechsel.h"
 #include "app/modPublics.h"
 #include "market/MarktDaten.h"
 
@@ -54,7 +55,7 @@ frmMarktUebersichtenAuswahl::frmMarktUebersichtenAuswahl(QWidget* parent) : QWid
     m_knoepfe << zurueck;
     // The focus is on "Zurück" when the form opens and when the grid brings
     // it back, also when the form registry hands the focus to the form.
-    setFocusProxy(zurueck);
+    setzeFokusziel(this, [zurueck] { return zurueck; });
 
     // Both columns as wide as the widest caption with its price, so that
     // they stay equally wide whatever the prices are.

@@ -195,6 +195,14 @@ void frmStadtMaske::baueSeiten() {
     connect(SSTab1, &QTabWidget::currentChanged, this, &frmStadtMaske::SSTab1_Click);
     // Every page can be reached by keyboard, also the ones without entry.
     richteSeitenwechselEin(SSTab1, this);
+    // The form registry gives the focus to the form as a whole once it is
+    // shown; it goes on to "Zurück" in the customer edition, otherwise to the
+    // first box of the page shown, which keeps it with its focus colour.
+    setzeFokusziel(this, [this]() -> QWidget* {
+        if (publics().Ausgabe == 3) return cmdZurueck;
+        const int seite = SSTab1->currentIndex();
+        return seite >= 0 && seite < seiten().size() ? m_text[seiten().at(seite).feld][0] : nullptr;
+    });
 
     // Lengths the place data columns hold.
     m_text[1][0]->setMaxLength(5);
@@ -235,10 +243,7 @@ void frmStadtMaske::Form_Load() {
     m_text[10][2]->setText(QStringLiteral("2000"));
     sperreBoxen();
     QApplication::restoreOverrideCursor();
-    if (p.Ausgabe == 3) {
-        setFocusProxy(cmdZurueck);
-        cmdZurueck->setFocus();
-    }
+    if (p.Ausgabe == 3) cmdZurueck->setFocus();
 }
 
 void frmStadtMaske::LadeOrt() {
@@ -333,10 +338,6 @@ void frmStadtMaske::text_LostFocus(int f, int i) {
 
 void frmStadtMaske::SSTab1_Click(int seite) {
     if (publics().Ausgabe == 3) return;
-    // The form hands its focus to the first box of the page shown: the form
-    // registry gives the focus to the form as a whole once it is shown, and
-    // the box must keep it (with its focus colour) then.
-    if (seite >= 0 && seite < seiten().size()) setFocusProxy(m_text[seiten().at(seite).feld][0]);
     for (int s = 0; s < 4; ++s) {
         const int f = s + 1;
         for (QLineEdit* le : m_text[f]) le->setFocusPolicy(s == seite ? Qt::StrongFocus : Qt::ClickFocus);

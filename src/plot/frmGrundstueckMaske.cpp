@@ -165,7 +165,7 @@ void frmGrundstueckMaske::Form_Load() {
         }
         strassenEintragZeigen(p.StrassenEintrag);
         LadeGrundstueck();
-        setFocusProxy(cmdZurueck);
+        setzeFokusziel(this, [this] { return cmdZurueck; });
         cmdZurueck->setFocus();
         return;
     }
@@ -179,16 +179,24 @@ void frmGrundstueckMaske::Form_Load() {
     const bool neu = p.Modus == QStringLiteral("erfassen");
     if (neu) {
         if (const auto& f = grundstueckMaskeAktionen().werteKopieren) f(*this);
-        setFocusProxy(text_1[0]);
+        m_startfeld = text_1[0];
         text_1[0]->setFocus();
         text_1[0]->selectAll();
     } else {
         strassenEintragZeigen(p.StrassenEintrag);
         LadeGrundstueck();
         for (int i = 0; i <= 2; ++i) text_1[i]->setReadOnly(true);
-        setFocusProxy(text_1[9]);
+        m_startfeld = text_1[9];
         text_1[9]->setFocus();
     }
+    // The form registry gives the focus to the form as a whole once it is
+    // shown: it goes on to the start box, or to the first box of the page
+    // shown (the town district once postcode and place are locked).
+    setzeFokusziel(this, [this]() -> QWidget* {
+        if (SSTab1->currentIndex() == 1) return text_2[0];
+        if (m_startfeld == text_1[0] && !text_1[0]->isEnabled()) return text_1[2];
+        return m_startfeld;
+    });
     cmdSpeichern->setVisible(true);
     cmdWerteKopieren->setVisible(true);
     cmdLoeschen->setVisible(true);

@@ -85,6 +85,7 @@ private:
     GrundstueckMaskeLogik m_logik;
     FeldArray* m_felder1 = nullptr;
     FeldArray* m_felder2 = nullptr;
+    QLineEdit* m_startfeld = nullptr;  // the box the editing editions open with
     bool m_bearbeitung = false;  // editions 1 and 2
     bool m_entladen = false;
     bool m_zentriert = false;
