@@ -60,6 +60,7 @@ public:
     }
     bool fortschritt(int nr, int anzahl, const QString& kunde) override {
         fortschritte << QStringLiteral("%1/%2 %3").arg(nr).arg(anzahl).arg(kunde);
+        if (beiFortschritt) beiFortschritt(nr);
         return anhaltenBei == 0 || nr < anhaltenBei;
     }
 
@@ -67,6 +68,7 @@ public:
     QList<bool> antworten;  // default No
     QStringList eingaben;   // default cancelled
     std::function<void()> beiFrage;
+    std::function<void(int)> beiFortschritt;  // before the customer numbered nr
     int anhaltenBei = 0;    // the customer before whom the run is stopped
 };
 

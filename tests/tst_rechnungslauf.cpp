@@ -7,6 +7,9 @@
 #include <algorithm>
 #include <memory>
 #include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
@@ -366,6 +369,90 @@ private slots:
         QCOMPARE(b2.fragen.size(), 1);
         QVERIFY(!b2.fragen[0].contains("Drucker"));
         QVERIFY(b2.fragen[0].contains(pdf.ordner()));
+    }
+
+    // Written as files, the next invoices are produced ahead while one
+    // customer's transaction runs. A number taken meanwhile by another run
+    // is not used twice: the invoices ahead are written again under the
+    // numbers now free, and no stray file stays behind.
+    void pdfImVorausFremdeNummer_data() { backendZeilen(); }
+    void pdfImVorausFremdeNummer() {
+        QFETCH(QString, backend);
+        Datenbank db;
+        TALU_FRISCHE_DB(fx, db, backend, false);
+        TALU_DB_OK(for (int i = 1; i <= 5; ++i) {
+            kunde(db, QString("k%1").arg(i), QString("Kunde %1").arg(i));
+            zeile(db, QString("k%1").arg(i), 10.0 * i);
+        });
+        QTemporaryDir dir;
+        druck::PdfAblage pdf(dir.path());
+        TestBediener b;
+        b.beiFortschritt = [&](int nr) {
+            if (nr == 3) db.einfuegen("rechnungen", {{"rechnungsnummer", 2026003}, {"offen", "nein"}});
+        };
+        const LaufErgebnis e = lauf(db, pdf, b);
+        QVERIFY2(!e.abgebrochen, qPrintable(b.fehlerTexte.join('\n')));
+        QList<qint64> nummern;
+        for (const ErstellteRechnung& r : e.rechnungen) nummern << r.nummer;
+        QCOMPARE(nummern, (QList<qint64>{2026001, 2026002, 2026004, 2026005, 2026006}));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
+                 (QStringList{"Rechnung_2026001_2026-03-02.pdf", "Rechnung_2026002_2026-03-02.pdf",
+                              "Rechnung_2026004_2026-03-02.pdf", "Rechnung_2026005_2026-03-02.pdf",
+                              "Rechnung_2026006_2026-03-02.pdf"}));
+        QCOMPARE(e.rechnungen[2].kunde, QStringLiteral("Kunde 3"));
+        QCOMPARE(db.wert("select rechnungsnummer from abfrageprotokoll where db_benutzer = 'k3'").toLongLong(),
+                 qint64(2026004));
+        QCOMPARE(db.wert("select kundenname from rechnungen where rechnungsnummer = 2026005").toString(),
+                 QStringLiteral("Kunde 4"));
+        // The file carries the number that was stored.
+        if (!QStandardPaths::findExecutable("pdftotext").isEmpty()) {
+            QProcess p;
+            p.start("pdftotext", {"-layout", e.rechnungen[2].pdfPfad, "-"});
+            QVERIFY(p.waitForFinished(30000));
+            const QString text = QString::fromUtf8(p.readAllStandardOutput());
+            QVERIFY2(text.contains(QRegularExpression("Kunde 3 +Rechnungs-Nr\\. +: 2026004")), qPrintable(text));
+        }
+    }
+
+    // A file that cannot be written stops the run; the invoices written
+    // ahead of it are withdrawn.
+    void pdfImVorausFehler_data() { backendZeilen(); }
+    void pdfImVorausFehler() {
+        QFETCH(QString, backend);
+        Datenbank db;
+        TALU_FRISCHE_DB(fx, db, backend, false);
+        TALU_DB_OK(for (int i = 1; i <= 6; ++i) {
+            kunde(db, QString("k%1").arg(i), QString("Kunde %1").arg(i));
+            zeile(db, QString("k%1").arg(i), 10.0 * i);
+        });
+        class VolleAblage : public druck::PdfAblage {
+        public:
+            using druck::PdfAblage::PdfAblage;
+            druck::DruckErgebnis gibAus(const druck::Druckdokument& d) override {
+                if (d.nummer() == "2026002") throw druck::DruckFehler("Kein Platz mehr auf dem Datenträger");
+                return druck::PdfAblage::gibAus(d);
+            }
+        };
+        QTemporaryDir dir;
+        VolleAblage pdf(dir.path());
+        TestBediener b;
+        const LaufErgebnis e = lauf(db, pdf, b);
+        QVERIFY(e.abgebrochen);
+        QCOMPARE(e.rechnungen.size(), 1);
+        QCOMPARE(b.fehlerTexte.size(), 1);
+        QVERIFY(b.fehlerTexte[0].contains("Kunde 2") && b.fehlerTexte[0].contains("Kein Platz"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"Rechnung_2026001_2026-03-02.pdf"});
+        QCOMPARE(db.wert("select count(*) from rechnungen").toInt(), 1);
+        QCOMPARE(db.wert("select count(*) from abfrageprotokoll where rechnungsnummer is not null").toInt(), 1);
+
+        // Stopped by the operator before the third customer: the same.
+        QTemporaryDir dir2;
+        druck::PdfAblage pdf2(dir2.path());
+        TestBediener b2;
+        b2.anhaltenBei = 3;
+        const LaufErgebnis e2 = lauf(db, pdf2, b2);
+        QCOMPARE(e2.rechnungen.size(), 2);
+        QCOMPARE(QDir(dir2.path()).entryList(QDir::Files).size(), 2);
     }
 
     // The items of a customer end where the database's own comparison says:

@@ -1,6 +1,7 @@
 #include "billing/PdfAusgabe.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPainter>
@@ -13,6 +14,9 @@
 namespace talu::druck {
 
 namespace {
+
+// From this many blanks on, a gap is skipped rather than drawn.
+constexpr int kLuecke = 4;
 
 struct Masse {
     double vorschub = 0;   // advance of one character
@@ -42,6 +46,9 @@ QFont druckSchrift(bool fett) {
     f.setItalic(true);
     f.setBold(fett);
     f.setKerning(false);
+    // A fixed-pitch face without ligatures needs no shaping; skipping it
+    // makes long documents markedly faster and keeps every column.
+    f.setStyleStrategy(QFont::PreferNoShaping);
     return f;
 }
 
@@ -71,15 +78,29 @@ void malePages(QPainter& maler, QPagedPaintDevice& geraet, const QList<Seite>& s
         const QList<Seitenzeile>& zeilen = seiten.at(s).zeilen;
         for (int z = 0; z < zeilen.size(); ++z) {
             const Seitenzeile& zeile = zeilen.at(z);
-            // The leading blanks are a position, not glyphs: fewer glyphs, same columns.
-            int blanks = 0;
-            while (blanks < zeile.text.size() && zeile.text.at(blanks) == QLatin1Char(' ')) ++blanks;
-            if (blanks == zeile.text.size()) continue;
+            if (zeile.text.trimmed().isEmpty()) continue;
             if (zeile.fett != fettGesetzt) {
                 maler.setFont(zeile.fett ? fett : normal);
                 fettGesetzt = zeile.fett;
             }
-            maler.drawText(QPointF(blanks * m.vorschub, z * m.zeilenabstand + m.oberlaenge), zeile.text.mid(blanks));
+            // Runs of blanks are positions, not glyphs: the text is drawn in
+            // pieces between longer runs, each at its own column.
+            const double y = z * m.zeilenabstand + m.oberlaenge;
+            const QString& t = zeile.text;
+            int i = 0;
+            while (true) {
+                while (i < t.size() && t.at(i) == QLatin1Char(' ')) ++i;
+                if (i >= t.size()) break;
+                // The piece ends after its last character before a gap.
+                int ende = i;
+                int blanks = 0;
+                for (int j = i; j < t.size() && blanks < kLuecke; ++j) {
+                    blanks = t.at(j) == QLatin1Char(' ') ? blanks + 1 : 0;
+                    if (blanks == 0) ende = j + 1;
+                }
+                maler.drawText(QPointF(i * m.vorschub, y), t.mid(i, ende - i));
+                i = ende;
+            }
         }
     }
 }
@@ -117,6 +138,10 @@ DruckErgebnis PdfAblage::gibAus(const Druckdokument& d) {
         pfad = dir.absoluteFilePath(QStringLiteral("%1_%2.pdf").arg(stamm).arg(n));
     schreibePdf(d, pfad);
     return {false, pfad};
+}
+
+void PdfAblage::zurueckziehen(const DruckErgebnis& e) {
+    if (!e.pdfPfad.isEmpty()) QFile::remove(e.pdfPfad);
 }
 
 QString standardAblage() { return programmDatei(QStringLiteral("Ausdrucke")); }

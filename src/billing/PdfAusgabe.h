@@ -43,6 +43,12 @@ public:
     virtual DruckErgebnis gibAus(const Druckdokument& d) = 0;
     // True when documents go to paper (and so need a PDF copy for the archive).
     virtual bool druckt() const = 0;
+    // True when documents may be put out ahead, from worker threads, and
+    // taken back (files, not paper): the invoice run then writes several
+    // invoices at once.
+    virtual bool imVoraus() const { return false; }
+    // Takes back a document put out ahead that is not to stand.
+    virtual void zurueckziehen(const DruckErgebnis&) {}
 };
 
 // Writes every document as a PDF file into a folder, named by kind, number
@@ -53,6 +59,8 @@ public:
     explicit PdfAblage(const QString& ordner);
     DruckErgebnis gibAus(const Druckdokument& d) override;
     bool druckt() const override { return false; }
+    bool imVoraus() const override { return true; }
+    void zurueckziehen(const DruckErgebnis& e) override;
     const QString& ordner() const { return m_ordner; }
 
 private:

@@ -3,6 +3,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
+#include <QThreadPool>
+#include <deque>
+#include <future>
+#include <memory>
+#include <optional>
 
 #include "billing/AbrechnungsDaten.h"
 #include "billing/Bediener.h"
@@ -57,6 +62,89 @@ QString Rechnungslauf::zurueckgesetztText() {
     return QStringLiteral("Die Merker der offenen Rechnungen wurden zurück gesetzt!");
 }
 
+namespace {
+
+// One customer's invoice as read from the log, before it has a number.
+struct Vorlage {
+    Kunde kunde;
+    QList<Posten> posten;  // the priced rows; 0 or Null are passed over
+    bool protokollEnde = false;
+    double netto = 0;
+    QList<qint64> postenIds;
+};
+
+// An invoice being written ahead in a worker thread under the number that
+// the customer's transaction is expected to hand out.
+struct ImVoraus {
+    Vorlage vorlage;
+    qint64 nummer = 0;
+    std::shared_future<druck::DruckErgebnis> ergebnis;
+};
+
+}  // namespace
+
+// The steps of one customer, shared by the paper road (one invoice after the
+// other) and the file road (several written at once).
+class Rechnungslauf::Schritte {
+public:
+    Schritte(const Datenbank& db, const QDate& heute) : m_db(db), m_heute(heute) {}
+
+    Vorlage lies(const ProtokollGruppe& g, bool letzteGruppe) const {
+        Vorlage v;
+        v.kunde = ladeKunde(m_db, g.kundeId);
+        for (const Posten& p : ladePosten(m_db, g.ids))
+            if (p.preis != 0) v.posten << p;
+        // More log rows follow the last item unless it is the log's last row.
+        v.protokollEnde = letzteGruppe && !v.posten.isEmpty() && v.posten.last().id == g.ids.last();
+        v.netto = nettoSumme(v.posten);
+        for (const Posten& p : v.posten) v.postenIds << p.id;
+        return v;
+    }
+
+    // Opens the customer's transaction, hands out the number, stores the
+    // invoice row and numbers the log rows. Another run holding the table
+    // makes it roll back and try again.
+    qint64 beginne(std::optional<Transaktion>& t, const Vorlage& v) const {
+        for (int versuch = 1;; ++versuch) {
+            if (versuch > 1) QThread::msleep(100 * versuch);
+            t.emplace(m_db);
+            try {
+                const qint64 nummer = legeRechnungAn(m_db, m_heute, v.kunde.name, v.netto);
+                nummeriere(m_db, nummer, v.postenIds);
+                return nummer;
+            } catch (const DbFehler&) {
+                t.reset();
+                if (versuch >= kVersuche) throw;
+            }
+        }
+    }
+
+    druck::Druckdokument dokument(const Vorlage& v, qint64 nummer) const {
+        return rechnungsDokument(v.kunde, nummer, m_heute, v.posten, v.protokollEnde);
+    }
+
+private:
+    const Datenbank& m_db;
+    QDate m_heute;
+};
+
+// Commits the customer's transaction; when that fails the document stands
+// without its number, so its file is withdrawn and the operator told.
+static void bestaetige(std::optional<Transaktion>& t, druck::Druckziel& ziel, const ErstellteRechnung& r,
+                       const druck::DruckErgebnis& aus) {
+    try {
+        t->bestaetige();
+    } catch (const DbFehler& f) {
+        ziel.zurueckziehen(aus);
+        if (!aus.pdfPfad.isEmpty()) QFile::remove(aus.pdfPfad);
+        throw Abbruch{QStringLiteral("Die Rechnung %1 wurde ausgegeben, konnte aber nicht gespeichert werden und ist "
+                                     "ungültig.%2")
+                          .arg(r.nummer)
+                          .arg(r.gedruckt ? QStringLiteral(" Bitte vernichten Sie den Ausdruck.") : QString()),
+                      f.serverText()};
+    }
+}
+
 LaufErgebnis Rechnungslauf::fuehreAus() {
     LaufErgebnis e;
     QList<ProtokollGruppe> gruppen;
@@ -69,10 +157,10 @@ LaufErgebnis Rechnungslauf::fuehreAus() {
                           f.serverText());
         return e;
     }
-    int kunden = 0;
-    for (const ProtokollGruppe& g : gruppen) {
-        e.gelesen += int(g.ids.size());
-        if (g.kundeId) ++kunden;
+    QList<int> kundenGruppen;  // the groups that get an invoice, in order
+    for (int gi = 0; gi < gruppen.size(); ++gi) {
+        e.gelesen += int(gruppen.at(gi).ids.size());
+        if (gruppen.at(gi).kundeId) kundenGruppen << gi;  // others are never invoiced
     }
     if (e.gelesen == 0) {
         e.keineOffenen = true;
@@ -88,103 +176,154 @@ LaufErgebnis Rechnungslauf::fuehreAus() {
                                     : QStringLiteral("Vollständig erstellt und gespeichert sind die Rechnungen ")) +
                nummernListe(nummern) + QLatin1Char('.');
     };
+    const QString nichtsGeschlossen = QStringLiteral(
+        "\nDie Abfragen dieses und der folgenden Kunden sind nicht nummeriert; es wurde nichts als abgeschlossen "
+        "markiert.");
+    const Schritte schritte(m_db, m_heute);
+    const int anzahl = int(kundenGruppen.size());
+    auto letzte = [&](int k) { return kundenGruppen.at(k) == gruppen.size() - 1; };
 
-    int nr = 0;
-    for (int gi = 0; gi < gruppen.size(); ++gi) {
-        const ProtokollGruppe& g = gruppen.at(gi);
-        if (!g.kundeId) continue;  // not an invoice customer: never invoiced
-        QString kundenName = g.dbBenutzer;
+    // Documents written ahead that are not to stand: waited for and withdrawn.
+    QThreadPool pool;
+    pool.setMaxThreadCount(qMax(1, QThread::idealThreadCount()));
+    std::deque<ImVoraus> voraus;
+    std::optional<ImVoraus> aktuell;
+    auto zurueck = [&](const ImVoraus& x) {
         try {
-            const Kunde k = ladeKunde(m_db, g.kundeId);
-            kundenName = k.name;
-            if (!m_bediener.fortschritt(++nr, kunden, k.name)) {
-                e.abgebrochen = true;
-                e.fehler = QStringLiteral("angehalten");
-                m_bediener.info(QStringLiteral("Der Rechnungslauf wurde vor dem Kunden „%1“ angehalten.\n").arg(k.name) +
-                                fertigText() +
-                                QStringLiteral("\nEs wurde nichts als abgeschlossen markiert."));
-                return e;
-            }
-            QList<Posten> posten;
-            for (const Posten& p : ladePosten(m_db, g.ids))
-                if (p.preis != 0) posten << p;  // 0 or Null: passed over
-            // More log rows follow the last item unless it is the log's last row.
-            const bool protokollEnde =
-                gi == gruppen.size() - 1 && !posten.isEmpty() && posten.last().id == g.ids.last();
-            const double netto = nettoSumme(posten);
-            QList<qint64> postenIds;
-            for (const Posten& p : posten) postenIds << p.id;
+            m_ziel.zurueckziehen(x.ergebnis.get());
+        } catch (...) {
+            // A document that failed left nothing behind.
+        }
+    };
+    auto verwirfVoraus = [&] {
+        pool.waitForDone();
+        for (const ImVoraus& x : voraus) zurueck(x);
+        voraus.clear();
+    };
 
-            for (int versuch = 1;; ++versuch) {
-                if (versuch > 1) QThread::msleep(100 * versuch);
-                Transaktion t(m_db);
-                qint64 nummer = 0;
-                try {
-                    nummer = legeRechnungAn(m_db, m_heute, k.name, netto);
-                } catch (const DbFehler&) {
-                    if (versuch >= kVersuche) throw;
-                    continue;  // another run holds the table: roll back and try again
+    QString kundenName;
+    try {
+        if (m_ziel.imVoraus()) {
+            // Files can be written ahead and withdrawn: while one customer's
+            // transaction runs, the next invoices are written in worker
+            // threads under the numbers that should follow. Each customer's
+            // transaction confirms its number under the lock; if another run
+            // took numbers meanwhile, the invoices ahead are written anew.
+            qint64 naechste = naechsteRechnungsnummer(m_db, m_heute);
+            const int tiefe = pool.maxThreadCount() + 1;
+            int geplant = 0;
+            auto starte = [&](ImVoraus& x) {
+                auto auftrag = std::make_shared<std::packaged_task<druck::DruckErgebnis()>>(
+                    [ziel = &m_ziel, s = &schritte, v = x.vorlage, nr = x.nummer] {
+                        return ziel->gibAus(s->dokument(v, nr));
+                    });
+                x.ergebnis = auftrag->get_future().share();
+                pool.start([auftrag] { (*auftrag)(); });
+            };
+            auto plane = [&] {
+                while (int(voraus.size()) < tiefe && geplant < anzahl) {
+                    ImVoraus x;
+                    kundenName = gruppen.at(kundenGruppen.at(geplant)).dbBenutzer;
+                    x.vorlage = schritte.lies(gruppen.at(kundenGruppen.at(geplant)), letzte(geplant));
+                    ++geplant;
+                    x.nummer = naechste++;
+                    starte(x);
+                    voraus.push_back(std::move(x));
                 }
-                nummeriere(m_db, nummer, postenIds);
-                const druck::Druckdokument dok = rechnungsDokument(k, nummer, m_heute, posten, protokollEnde);
-
-                ErstellteRechnung r{nummer, k.name, int(posten.size()), netto, false, {}};
+            };
+            plane();
+            for (int k = 0; k < anzahl; ++k) {
+                aktuell = std::move(voraus.front());
+                voraus.pop_front();
+                const Vorlage& v = aktuell->vorlage;
+                kundenName = v.kunde.name;
+                if (!m_bediener.fortschritt(k + 1, anzahl, kundenName)) throw Abbruch{QStringLiteral("angehalten"), {}};
+                std::optional<Transaktion> t;
+                const qint64 nummer = schritte.beginne(t, v);
+                druck::DruckErgebnis aus;
+                if (nummer == aktuell->nummer) {
+                    aus = aktuell->ergebnis.get();
+                } else {
+                    // Everything written ahead is withdrawn before the
+                    // numbers are used again.
+                    zurueck(*aktuell);
+                    pool.waitForDone();
+                    for (const ImVoraus& x : voraus) zurueck(x);
+                    aus = m_ziel.gibAus(schritte.dokument(v, nummer));
+                    naechste = nummer + 1;
+                    for (ImVoraus& x : voraus) {
+                        x.nummer = naechste++;
+                        starte(x);
+                    }
+                }
+                const ErstellteRechnung r{nummer, v.kunde.name, int(v.posten.size()), v.netto, aus.gedruckt, aus.pdfPfad};
+                bestaetige(t, m_ziel, r, aus);
+                aktuell.reset();
+                e.rechnungen << r;
+                plane();
+            }
+        } else {
+            // Paper cannot be taken back: one invoice after the other, each
+            // printed inside its customer's transaction.
+            for (int k = 0; k < anzahl; ++k) {
+                kundenName = gruppen.at(kundenGruppen.at(k)).dbBenutzer;
+                const Vorlage v = schritte.lies(gruppen.at(kundenGruppen.at(k)), letzte(k));
+                kundenName = v.kunde.name;
+                if (!m_bediener.fortschritt(k + 1, anzahl, kundenName)) throw Abbruch{QStringLiteral("angehalten"), {}};
+                std::optional<Transaktion> t;
+                const qint64 nummer = schritte.beginne(t, v);
+                const druck::Druckdokument dok = schritte.dokument(v, nummer);
                 QString archivPfad;
                 if (m_archiv && m_ziel.druckt()) archivPfad = m_archiv->gibAus(dok).pdfPfad;
+                druck::DruckErgebnis aus;
                 try {
-                    const druck::DruckErgebnis aus = m_ziel.gibAus(dok);
-                    r.gedruckt = aus.gedruckt;
-                    r.pdfPfad = aus.pdfPfad.isEmpty() ? archivPfad : aus.pdfPfad;
+                    aus = m_ziel.gibAus(dok);
                 } catch (...) {
                     if (!archivPfad.isEmpty()) QFile::remove(archivPfad);
                     throw;
                 }
-                try {
-                    t.bestaetige();
-                } catch (const DbFehler& f) {
-                    // The document exists, its number does not: withdraw the files.
-                    if (!r.pdfPfad.isEmpty()) QFile::remove(r.pdfPfad);
-                    throw Abbruch{QStringLiteral("Die Rechnung %1 wurde ausgegeben, konnte aber nicht gespeichert werden "
-                                                 "und ist ungültig.%2")
-                                      .arg(nummer)
-                                      .arg(r.gedruckt ? QStringLiteral(" Bitte vernichten Sie den Ausdruck.") : QString()),
-                                  f.serverText()};
-                }
+                if (aus.pdfPfad.isEmpty()) aus.pdfPfad = archivPfad;
+                const ErstellteRechnung r{nummer, v.kunde.name, int(v.posten.size()), v.netto, aus.gedruckt, aus.pdfPfad};
+                bestaetige(t, m_ziel, r, aus);
                 e.rechnungen << r;
-                break;
             }
-        } catch (const Abbruch& a) {
-            e.abgebrochen = true;
-            e.fehler = a.grund;
+        }
+    } catch (const Abbruch& a) {
+        if (aktuell) zurueck(*aktuell);
+        verwirfVoraus();
+        e.abgebrochen = true;
+        e.fehler = a.grund;
+        if (a.grund == QLatin1String("angehalten")) {
+            m_bediener.info(QStringLiteral("Der Rechnungslauf wurde vor dem Kunden „%1“ angehalten.\n").arg(kundenName) +
+                            fertigText() + QStringLiteral("\nEs wurde nichts als abgeschlossen markiert."));
+        } else {
             m_bediener.fehler(QStringLiteral("Der Rechnungslauf wurde beim Kunden „%1“ abgebrochen:\n%2\n\n")
                                       .arg(kundenName, a.grund) +
-                                  fertigText() +
-                                  QStringLiteral("\nDie Abfragen dieses und der folgenden Kunden sind nicht nummeriert; "
-                                                 "es wurde nichts als abgeschlossen markiert."),
+                                  fertigText() + nichtsGeschlossen,
                               a.details);
-            return e;
-        } catch (const druck::DruckFehler& f) {
-            e.abgebrochen = true;
-            e.fehler = f.text();
-            m_bediener.fehler(QStringLiteral("Der Rechnungslauf wurde beim Kunden „%1“ abgebrochen, der Ausdruck ist "
-                                             "fehlgeschlagen:\n%2\n\n")
-                                      .arg(kundenName, f.text()) +
-                                  fertigText() +
-                                  QStringLiteral("\nDie Abfragen dieses und der folgenden Kunden sind nicht nummeriert; "
-                                                 "es wurde nichts als abgeschlossen markiert."));
-            return e;
-        } catch (const DbFehler& f) {
-            e.abgebrochen = true;
-            e.fehler = f.kurz();
-            m_bediener.fehler(QStringLiteral("Der Rechnungslauf wurde beim Kunden „%1“ abgebrochen, die Datenbank meldet "
-                                             "einen Fehler:\n%2\n\n")
-                                      .arg(kundenName, f.kurz()) +
-                                  fertigText() +
-                                  QStringLiteral("\nDie Abfragen dieses und der folgenden Kunden sind nicht nummeriert; "
-                                                 "es wurde nichts als abgeschlossen markiert."),
-                              f.serverText());
-            return e;
         }
+        return e;
+    } catch (const druck::DruckFehler& f) {
+        if (aktuell) zurueck(*aktuell);
+        verwirfVoraus();
+        e.abgebrochen = true;
+        e.fehler = f.text();
+        m_bediener.fehler(QStringLiteral("Der Rechnungslauf wurde beim Kunden „%1“ abgebrochen, der Ausdruck ist "
+                                         "fehlgeschlagen:\n%2\n\n")
+                                  .arg(kundenName, f.text()) +
+                              fertigText() + nichtsGeschlossen);
+        return e;
+    } catch (const DbFehler& f) {
+        if (aktuell) zurueck(*aktuell);
+        verwirfVoraus();
+        e.abgebrochen = true;
+        e.fehler = f.kurz();
+        m_bediener.fehler(QStringLiteral("Der Rechnungslauf wurde beim Kunden „%1“ abgebrochen, die Datenbank meldet "
+                                         "einen Fehler:\n%2\n\n")
+                                  .arg(kundenName, f.kurz()) +
+                              fertigText() + nichtsGeschlossen,
+                          f.serverText());
+        return e;
     }
 
     // Asked whenever open rows were read, also when none belonged to a customer.

@@ -60,6 +60,8 @@ public:
     static QString zurueckgesetztText();
 
 private:
+    class Schritte;
+
     const Datenbank& m_db;
     druck::Druckziel& m_ziel;
     Bediener& m_bediener;
