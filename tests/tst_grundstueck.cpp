@@ -12,6 +12,7 @@
 #include "LookupHilfe.h"
 #include "app/Formate.h"
 #include "lookup/SucheDaten.h"
+#include "app/Anzeigeformate.h"
 #include "plot/GrundstueckDaten.h"
 #include "plot/GrundstueckMaskeLogik.h"
 #include "plot/frmGrundstueckMaske.h"
@@ -133,12 +134,12 @@ void TestGrundstueck::hausnummern() {
 }
 
 void TestGrundstueck::umwandlungen() {
-    QCOMPARE(L::waehrungOderLeer(QVariant()), QString());
-    QCOMPARE(L::waehrungOderLeer(0.0), QString());
-    QCOMPARE(L::waehrungOderLeer(125.0), waehrung(125));
-    QCOMPARE(L::waehrungOderLeer(125.0), QString::fromUtf8("125,00\u00A0€"));
-    QCOMPARE(L::waehrungOderLeer(1234.5), QString::fromUtf8("1.234,50\u00A0€"));
-    QCOMPARE(L::waehrungOderLeer("kein betrag"), QString());
+    QCOMPARE(anzeige::waehrungWennNichtNull(QVariant()), QString());
+    QCOMPARE(anzeige::waehrungWennNichtNull(0.0), QString());
+    QCOMPARE(anzeige::waehrungWennNichtNull(125.0), waehrung(125));
+    QCOMPARE(anzeige::waehrungWennNichtNull(125.0), QString::fromUtf8("125,00\u00A0€"));
+    QCOMPARE(anzeige::waehrungWennNichtNull(1234.5), QString::fromUtf8("1.234,50\u00A0€"));
+    QCOMPARE(anzeige::waehrungWennNichtNull("kein betrag"), QString());
 
     QCOMPARE(L::protokollObjekt("35390 Gießen", "Seltersweg", "3"), QString::fromUtf8("35390 Gießen - Seltersweg 3"));
     QCOMPARE(L::protokollObjekt("35390 Gießen", "Seltersweg", "9999"), QString::fromUtf8("35390 Gießen - Seltersweg"));
@@ -166,6 +167,8 @@ void TestGrundstueck::verlassen_data() {
     QTest::newRow("code") << 1 << 10 << "wa" << "Allgemeines Wohngebiet";
     QTest::newRow("code gross") << 1 << 12 << " O " << "Offene Bauweise";
     QTest::newRow("langtext bleibt") << 1 << 10 << "Allgemeines Wohngebiet" << "Allgemeines Wohngebiet";
+    // The place form keeps an unknown code as typed; the plot form follows the same rule.
+    QTest::newRow("unbekannter code bleibt") << 1 << 11 << "xq" << "xq";
     QTest::newRow("ja") << 2 << 4 << "j" << "Ja";
     QTest::newRow("anfangswert") << 2 << 6 << "aw" << "Anfangswert";
     QTest::newRow("tiefe") << 2 << 2 << "25" << "25 m";

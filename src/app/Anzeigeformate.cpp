@@ -1,4 +1,4 @@
-#include "place/OrtFormate.h"
+#include "app/Anzeigeformate.h"
 
 #include <QDate>
 #include <QRegularExpression>
@@ -8,7 +8,7 @@
 #include "db/Recordset.h"
 #include "lookup/Vokabular.h"
 
-namespace talu::ort {
+namespace talu::anzeige {
 
 namespace {
 
@@ -164,6 +164,15 @@ QString formatiereBetrag(const QString& text) {
     return ok ? waehrung(d) : text;
 }
 
+QString formatiereGanzzahl(const QString& text, const QString& einheit) {
+    const QString t = nackt(text, einheit.trimmed());
+    if (t.isEmpty()) return text;
+    bool ok = false;
+    const double d = leseZahl(t, &ok);
+    if (!ok) return text;
+    return QString::number(std::llround(d)) + einheit;
+}
+
 QString formatiereCode(const QString& text) {
     const QString t = text.trimmed();
     if (t.isEmpty() || t.size() > 4) return text;
@@ -241,4 +250,4 @@ int ortstypAusText(const QString& text) {
     return -1;
 }
 
-}  // namespace talu::ort
+}  // namespace talu::anzeige

@@ -2,7 +2,10 @@
 #include <QString>
 #include <QVariant>
 
-namespace talu::ort {
+// The display texts of the record forms, one function per rule: what a box
+// shows for a stored value, what it makes of typed text when it is left, and
+// what the save stores for a box text. The place and the plot form share them.
+namespace talu::anzeige {
 
 // The four parts of a municipality key "06533013": 06 | 5 | 33 | 013.
 struct SchluesselTeile {
@@ -50,8 +53,12 @@ QString paar(const QString& a, const QString& b, const QString& trenner = QStrin
 QString formatiereMuster(const QString& text, const QString& einheit = {});
 // A typed number becomes currency ("1250" -> "1.250,00 €"); other text stays.
 QString formatiereBetrag(const QString& text);
+// The patterns "### m" / "### m²" for typed text: a number becomes the whole
+// number without grouping and the unit; other text stays.
+QString formatiereGanzzahl(const QString& text, const QString& einheit);
 // A code of at most four characters becomes its display text ("wa" ->
-// "Allgemeines Wohngebiet"); longer text stays.
+// "Allgemeines Wohngebiet"); longer text stays, and so does a short text
+// that is no code: leaving a box must not erase what was typed.
 QString formatiereCode(const QString& text);
 
 // --- What the save makes of a box text ---
@@ -72,4 +79,4 @@ QVariant flaecheAusText(const QString& text, bool* hat);
 // Place type typed as text or number; -1 when unknown.
 int ortstypAusText(const QString& text);
 
-}  // namespace talu::ort
+}  // namespace talu::anzeige

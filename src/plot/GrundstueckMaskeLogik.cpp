@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "app/Anzeigeformate.h"
 #include "app/Formate.h"
 #include "app/modPublics.h"
 #include "db/Datenbank.h"
@@ -20,10 +21,7 @@ QString alsText(const Recordset& rs, const char* spalte) {
     const QVariant v = rs.feld(QLatin1String(spalte));
     return v.isNull() ? QString() : v.toString();
 }
-QString codeText(const Recordset& rs, const char* spalte) {
-    QVariant v = rs.feld(QLatin1String(spalte));
-    return Uebersetze(v);
-}
+QString codeText(const Recordset& rs, const char* spalte) { return anzeige::codeText(rs.feld(QLatin1String(spalte))); }
 QString mitEinheit(const QString& text, const QString& einheit) {
     const QString t = text.trimmed();
     return t.isEmpty() ? t : t + einheit;
@@ -41,22 +39,15 @@ void GrundstueckMaskeLogik::FelderLeeren() {
     angezeigt = false;
 }
 
-QString GrundstueckMaskeLogik::waehrungOderLeer(const QVariant& wert) {
-    if (wert.isNull()) return {};
-    bool ok = false;
-    const double v = wert.toDouble(&ok);
-    return ok && v != 0 ? waehrung(v) : QString();
-}
-
 void GrundstueckMaskeLogik::fuelleAusZeile(const Recordset& rs, QStringList& t1, QStringList& t2) {
     t1[2] = alsText(rs, "ortsteil");
     t1[3] = alsText(rs, "strassen_name");
     t1[4] = alsText(rs, "hausnummer");
     t1[5] = alsText(rs, "flurstueck");
-    t1[6] = waehrungOderLeer(rs.feld("richtwert_minimal"));
-    t1[7] = waehrungOderLeer(rs.feld("richtwert_durchschnitt"));
-    t1[8] = waehrungOderLeer(rs.feld("richtwert_maximal"));
-    t1[9] = waehrungOderLeer(rs.feld("richtwert_tatsaechlich"));
+    t1[6] = anzeige::waehrungWennNichtNull(rs.feld("richtwert_minimal"));
+    t1[7] = anzeige::waehrungWennNichtNull(rs.feld("richtwert_durchschnitt"));
+    t1[8] = anzeige::waehrungWennNichtNull(rs.feld("richtwert_maximal"));
+    t1[9] = anzeige::waehrungWennNichtNull(rs.feld("richtwert_tatsaechlich"));
     t1[10] = codeText(rs, "bauliche_nutzung");
     t1[11] = codeText(rs, "entwicklungszustand");
     t1[12] = codeText(rs, "bauweise");
@@ -195,23 +186,11 @@ bool GrundstueckMaskeLogik::PlzUngueltig(const QString& text) {
 }
 
 QString GrundstueckMaskeLogik::textNachVerlassen(int arrayNr, int index, const QString& text) {
-    if (arrayNr == 1 && index >= 6 && index <= 9) {
-        bool ok = false;
-        const double v = leseZahl(text.trimmed(), &ok);
-        return ok && !text.trimmed().isEmpty() ? waehrung(v) : text;
-    }
+    if (arrayNr == 1 && index >= 6 && index <= 9) return anzeige::formatiereBetrag(text);
     const bool codeFeld = (arrayNr == 1 && index >= 10 && index <= 13) || (arrayNr == 2 && index >= 4 && index <= 6);
-    if (codeFeld) {
-        if (text.trimmed().size() > 4) return text;
-        QVariant v = text;
-        return Uebersetze(v);
-    }
-    if (arrayNr == 2 && (index == 2 || index == 3)) {
-        bool ok = false;
-        const double v = leseZahl(text.trimmed(), &ok);
-        if (!ok || text.trimmed().isEmpty()) return text;
-        return QString::number(std::llround(v)) + (index == 2 ? QStringLiteral(" m") : QStringLiteral(" m²"));
-    }
+    if (codeFeld) return anzeige::formatiereCode(text);
+    if (arrayNr == 2 && index == 2) return anzeige::formatiereGanzzahl(text, QStringLiteral(" m"));
+    if (arrayNr == 2 && index == 3) return anzeige::formatiereGanzzahl(text, QStringLiteral(" m²"));
     return text;
 }
 

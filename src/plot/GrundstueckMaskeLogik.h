@@ -38,8 +38,6 @@ public:
 
     // The display texts of one plot row into the two arrays (indices 2-15 and 0-10).
     static void fuelleAusZeile(const Recordset& rs, QStringList& t1, QStringList& t2);
-    // Currency text of a land value; Null and 0 are shown empty.
-    static QString waehrungOderLeer(const QVariant& wert);
     // The query-log object: place, street and, but for a street record, house number.
     static QString protokollObjekt(const QString& aktOrtAnzeige, const QString& strasse,
                                    const QString& hausnummer);
