@@ -14,7 +14,7 @@ struct Meldung {
     Art art = Information;
     QString titel;  // empty or "Information", as the forms use them
     QString text;
-    QString details;  // e.g. the statement that failed; unfolded on request
+    QString details = {};  // e.g. the statement that failed; unfolded on request
 };
 
 // Message boxes, the input box and the busy pointer go through this

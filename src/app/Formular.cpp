@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QShortcut>
@@ -9,6 +10,7 @@
 #include "app/Dialoge.h"
 #include "app/Formen.h"
 #include "app/Geometrie.h"
+#include "app/Seitenwechsel.h"
 #include "db/Datenbank.h"
 
 namespace talu {
@@ -31,21 +33,22 @@ void Formular::verstecke() {
 void Formular::entlade() { formen::entlade(this); }
 
 void Formular::setzeStartfeld(QWidget* feld) {
+    // No focus proxy: a proxy on the last control of the Tab order would keep Tab there.
+    if (!m_startfeld) setzeFokusziel(this, [this]() -> QWidget* { return m_startfeld; });
     m_startfeld = feld;
-    setFocusProxy(feld);
 }
 
-void Formular::escapeDrueckt(QAbstractButton* knopf) {
-    taste(QKeySequence(Qt::Key_Escape), [knopf] {
-        if (knopf->isEnabled() && knopf->isVisible()) knopf->click();
-    });
-}
-
-void Formular::enterDrueckt(QAbstractButton* knopf) {
-    for (int k : {Qt::Key_Return, Qt::Key_Enter})
-        taste(QKeySequence(k), [knopf] {
-            if (knopf->isEnabled() && knopf->isVisible()) knopf->click();
-        });
+void Formular::keyPressEvent(QKeyEvent* e) {
+    if (!(e->modifiers() & ~Qt::KeypadModifier)) {
+        QAbstractButton* knopf = nullptr;
+        if (e->key() == Qt::Key_Escape) knopf = m_escape;
+        if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) knopf = m_enter;
+        if (knopf && knopf->isEnabled() && knopf->isVisible()) {
+            knopf->click();
+            return;
+        }
+    }
+    QWidget::keyPressEvent(e);
 }
 
 void Formular::taste(const QKeySequence& k, std::function<void()> handlung) {

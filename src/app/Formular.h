@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <functional>
 
-class QAbstractButton;
+#include <QAbstractButton>
 class QKeySequence;
 
 namespace talu {
@@ -29,11 +29,12 @@ public:
 
 protected:
     void setzePlatz(Platz p) { m_platz = p; }
-    // The field that takes the focus whenever the form is shown.
+    // The field that takes the focus whenever the form is shown or given the focus.
     void setzeStartfeld(QWidget* feld);
-    // Escape or Enter anywhere in the form presses the button.
-    void escapeDrueckt(QAbstractButton* knopf);
-    void enterDrueckt(QAbstractButton* knopf);
+    // Escape or Enter in the form presses the button, once no control took the
+    // key: an open drop-down list closes or takes its entry first.
+    void escapeDrueckt(QAbstractButton* knopf) { m_escape = knopf; }
+    void enterDrueckt(QAbstractButton* knopf) { m_enter = knopf; }
     // Any other key of the form.
     void taste(const QKeySequence& k, std::function<void()> handlung);
     // Runs database work under the busy pointer; a DbFehler becomes a critical
@@ -50,8 +51,10 @@ protected:
 
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
+    QPointer<QAbstractButton> m_escape, m_enter;
     Platz m_platz = Platz::Mitte;
     QPointer<QWidget> m_startfeld;
     bool m_platziert = false;
