@@ -15,7 +15,9 @@
 #include <QtTest>
 
 #include "AbrechnungHilfe.h"
+#include "app/Dialoge.h"
 #include "billing/AbrechnungsDaten.h"
+#include "tools/Stapelauftrag.h"
 #include "billing/Rechnungslauf.h"
 
 using namespace talu;
@@ -494,6 +496,37 @@ private slots:
         QVERIFY(b.infos.last().contains("Berta KG"));
         QVERIFY(b.infos.last().contains("2026001"));
         QCOMPARE(anzahl(db, "select count(*) from rechnungen"), 1);
+    }
+
+    // The run's progress reaches a batch display (the progress dialog of the
+    // program); its cancel button stops the run before the next customer.
+    void fortschrittsAnzeige_data() { backendZeilen(); }
+    void fortschrittsAnzeige() {
+        QFETCH(QString, backend);
+        Datenbank db;
+        TALU_FRISCHE_DB(fx, db, backend, false);
+        TALU_DB_OK(kunde(db, "anton", "Anton AG"); kunde(db, "berta", "Berta KG"); kunde(db, "cesar", "Cäsar GmbH");
+                   zeile(db, "anton", 12.5); zeile(db, "berta", 25.0); zeile(db, "cesar", 5.0));
+        QStringList gemeldet;
+        bool abbrechen = false;
+        stapel::AnzeigeFunktion anzeige(
+            [&](qint64 erledigt, qint64 gesamt, const QString& text) {
+                gemeldet << QStringLiteral("%1/%2 %3").arg(erledigt).arg(gesamt).arg(text);
+                abbrechen = erledigt == 1;  // the operator cancels while the second customer shows
+            },
+            [&] { return abbrechen; });
+        DialogAufzeichnung boxen;
+        DialogBediener bediener(nullptr, &anzeige);
+        Sammler s;
+        Rechnungslauf lauf(db, s, bediener);
+        lauf.setzeHeute(kHeute);
+        const LaufErgebnis e = lauf.fuehreAus();
+        QCOMPARE(gemeldet, (QStringList{"0/3 Rechnung für „Anton AG“", "1/3 Rechnung für „Berta KG“"}));
+        QVERIFY(e.abgebrochen);
+        QCOMPARE(e.rechnungen.size(), 1);
+        QCOMPARE(boxen.meldungen.size(), 1);
+        QVERIFY(boxen.meldungen[0].text.contains("Berta KG"));
+        QVERIFY(boxen.fragen.isEmpty());
     }
 
     void nummernListe() {

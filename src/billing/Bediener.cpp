@@ -1,6 +1,7 @@
 #include "billing/Bediener.h"
 
 #include "app/Dialoge.h"
+#include "tools/Stapelauftrag.h"
 
 namespace talu::abrechnung {
 
@@ -16,6 +17,12 @@ bool DialogBediener::frage(const QString& text) { return dialoge().frageJaNein(m
 
 QString DialogBediener::eingabe(const QString& aufforderung) {
     return dialoge().eingabe(m_eltern, aufforderung, {}, {});
+}
+
+bool DialogBediener::fortschritt(int nr, int anzahl, const QString& kunde) {
+    if (!m_anzeige) return true;
+    m_anzeige->melde(nr - 1, anzahl, QStringLiteral("Rechnung für „%1“").arg(kunde));
+    return !m_anzeige->abbruchGewuenscht();
 }
 
 }  // namespace talu::abrechnung

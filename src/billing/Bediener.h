@@ -3,6 +3,10 @@
 
 class QWidget;
 
+namespace talu::stapel {
+class Anzeige;
+}
+
 namespace talu::abrechnung {
 
 // How the billing work talks to the operator: message boxes in the program,
@@ -23,20 +27,25 @@ public:
     virtual bool fortschritt(int nr, int anzahl, const QString& kunde);
 };
 
-// Through talu::dialoge(): the real boxes, or the ones a test has set.
+// Through talu::dialoge(): the real boxes, or the ones a test has set. The
+// invoice run's progress goes to a batch display (a progress dialog) when
+// one is given; its "Abbrechen" stops the run before the next customer.
 class DialogBediener : public Bediener {
 public:
-    explicit DialogBediener(QWidget* eltern = nullptr) : m_eltern(eltern) {}
+    explicit DialogBediener(QWidget* eltern = nullptr, stapel::Anzeige* anzeige = nullptr)
+        : m_eltern(eltern), m_anzeige(anzeige) {}
     void info(const QString& text) override;
     void fehler(const QString& text, const QString& details = {}) override;
     bool frage(const QString& text) override;
     QString eingabe(const QString& aufforderung) override;
+    bool fortschritt(int nr, int anzahl, const QString& kunde) override;
 
 protected:
     QWidget* eltern() const { return m_eltern; }
 
 private:
     QWidget* m_eltern;
+    stapel::Anzeige* m_anzeige;
 };
 
 }  // namespace talu::abrechnung

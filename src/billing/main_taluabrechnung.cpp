@@ -12,6 +12,7 @@
 #include "billing/PdfAusgabe.h"
 #include "billing/Rechnungslauf.h"
 #include "db/Datenbank.h"
+#include "tools/Stapelauftrag.h"
 
 using namespace talu;
 using namespace talu::abrechnung;
@@ -37,13 +38,14 @@ public:
     }
     QString eingabe(const QString&) override { return {}; }
     bool fortschritt(int nr, int anzahl, const QString& kunde) override {
-        if (!m_leise) m_out << "[" << nr << "/" << anzahl << "] " << kunde << "\n" << Qt::flush;
+        if (!m_leise) m_anzeige.melde(nr, anzahl, QStringLiteral("Rechnung für „%1“").arg(kunde));
         return true;
     }
     int fehlerAnzahl = 0;
 
 private:
     bool m_abschliessen, m_leise;
+    stapel::AnzeigeStderr m_anzeige;  // one line on standard error, rewritten per customer
     QTextStream m_out{stdout};
     QTextStream m_err{stderr};
 };
@@ -75,7 +77,7 @@ int main(int argc, char** argv) {
                  "Die Schlussfrage mit Ja beantworten: die gelesenen Abfragen (Rechnungslauf) bzw. Gutachter-Anteile "
                  "als abgeschlossen markieren."});
     p.addOption({"ordner", "Ordner der PDF-Dateien (Vorgabe: " + druck::standardAblage() + ").", "ordner"});
-    p.addOption({"leise", "Keine Zeile je Kunde ausgeben."});
+    p.addOption({"leise", "Keinen Fortschritt je Kunde ausgeben."});
     p.process(app);
 
     if (!p.isSet("server") || !p.isSet("datenbank")) {
