@@ -112,6 +112,17 @@ private slots:
         TALU_DB_OK(m.zeigeNamensAnfang(QStringLiteral("Mü")));
         pruefeSpalten(m);
         QCOMPARE(namen(m), (QStringList{"MÜLLER & SÖHNE OHG", "Müller Immobilien GmbH"}));
+        // Both roads of the name filter give the same rows in the same order.
+        for (const QString& anfang : {QStringLiteral("Mü"), QStringLiteral("1"), QString()}) {
+            QList<qint64> ids[2];
+            for (bool breit : {false, true})
+                TALU_DB_OK(for (const QSqlRecord& r : db.abfrage(ProtokollModell::sql(ProtokollModell::Filter::Name,
+                                                                                     db.dialekt(), breit),
+                                                                {Dialekt::beginntMit(anfang)})
+                                                       .zeilen()) ids[breit] << r.value(6).toLongLong());
+            QCOMPARE(ids[0], ids[1]);
+            QVERIFY(!ids[0].isEmpty());
+        }
         TALU_DB_OK(m.zeigeNamensAnfang(QStringLiteral("mÜ")));
         QCOMPARE(namen(m).size(), 2);
         TALU_DB_OK(m.zeigeNamensAnfang(QStringLiteral("o'")));

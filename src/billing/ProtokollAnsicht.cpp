@@ -8,6 +8,11 @@
 
 namespace talu::abrechnung {
 
+namespace {
+// Share of matching customers from which the log is read in date order.
+constexpr double kBreiterAnteil = 0.05;
+}  // namespace
+
 const QList<ProtokollSpalte>& protokollSpalten() {
     static const QList<ProtokollSpalte> s{
         {QStringLiteral("datum"), QStringLiteral("Datum:"), 1500, true},
@@ -23,10 +28,12 @@ const QList<ProtokollSpalte>& protokollSpalten() {
 
 ProtokollModell::ProtokollModell(const Datenbank& db, QObject* eltern) : QSqlQueryModel(eltern), m_db(db) {}
 
-QString ProtokollModell::sql(Filter f, const Dialekt& d) {
-    QString s = QStringLiteral(
-        "select datum,uhrzeit,name,objekt,db_benutzer,benutzername,abfrageprotokoll.id "
-        "from abfrageprotokoll,rechnungs_kunden where abfrageprotokoll.db_benutzer = rechnungs_kunden.benutzername");
+QString ProtokollModell::sql(Filter f, const Dialekt& d, bool breit) {
+    // "cross join" is the same join; SQLite keeps its order, the log first.
+    QString s = QStringLiteral("select datum,uhrzeit,name,objekt,db_benutzer,benutzername,abfrageprotokoll.id from ") +
+                (breit ? QStringLiteral("abfrageprotokoll cross join rechnungs_kunden")
+                       : QStringLiteral("abfrageprotokoll,rechnungs_kunden")) +
+                QStringLiteral(" where abfrageprotokoll.db_benutzer = rechnungs_kunden.benutzername");
     switch (f) {
         case Filter::Alle: break;
         case Filter::Heute: s += QStringLiteral(" and datum = ?"); break;
@@ -35,9 +42,9 @@ QString ProtokollModell::sql(Filter f, const Dialekt& d) {
     return s + QStringLiteral(" order by datum,db_benutzer,abfrageprotokoll.id");
 }
 
-void ProtokollModell::setze(Filter f, const Parameter& p) {
+void ProtokollModell::setze(Filter f, const Parameter& p, bool breit) {
     QSqlQuery q(m_db.qt());
-    if (!q.prepare(sql(f, m_db.dialekt())))
+    if (!q.prepare(sql(f, m_db.dialekt(), breit)))
         throw DbFehler(QStringLiteral("Die Anweisung konnte nicht vorbereitet werden"), q.lastError().text(), q.lastQuery());
     for (int i = 0; i < p.size(); ++i) q.bindValue(i, p.at(i));
     if (!q.exec()) throw DbFehler(QStringLiteral("Die Anweisung ist fehlgeschlagen"), q.lastError().text(), q.lastQuery());
@@ -51,7 +58,18 @@ void ProtokollModell::zeigeAlle() { setze(Filter::Alle, {}); }
 
 void ProtokollModell::zeigeHeute(const QDate& heute) { setze(Filter::Heute, {heute}); }
 
-void ProtokollModell::zeigeNamensAnfang(const QString& anfang) { setze(Filter::Name, {Dialekt::beginntMit(anfang)}); }
+void ProtokollModell::zeigeNamensAnfang(const QString& anfang) {
+    const QString muster = Dialekt::beginntMit(anfang);
+    // How many of the customers match decides the cheaper road: their rows
+    // sorted when few match, the log in date order when many do.
+    const Recordset anteil = m_db.abfrage(
+        "select count(*) as alle, sum(case when " + m_db.dialekt().likeOhneFall(QStringLiteral("name")) +
+            " then 1 else 0 end) as treffer from rechnungs_kunden",
+        {muster});
+    const double alle = anteil.zahl(QStringLiteral("alle"));
+    const bool breit = alle > 0 && anteil.zahl(QStringLiteral("treffer")) / alle > kBreiterAnteil;
+    setze(Filter::Name, {muster}, breit);
+}
 
 QString ProtokollModell::namensFrage() {
     return QStringLiteral("Geben Sie bitte den Anfang des Kunden-Namens ein!");

@@ -44,14 +44,17 @@ public:
 
     Filter filter() const { return m_filter; }
 
-    // The statement of a filter; its values are bound in this order.
-    static QString sql(Filter f, const Dialekt& d);
+    // The statement of a filter; its values are bound in this order. breit:
+    // the name filter matches many customers, so the log is read in date
+    // order (the first rows come at once) rather than customer by customer
+    // and sorted afterwards (best when few match).
+    static QString sql(Filter f, const Dialekt& d, bool breit = false);
 
     QVariant data(const QModelIndex& index, int rolle = Qt::DisplayRole) const override;
     QVariant headerData(int abschnitt, Qt::Orientation richtung, int rolle = Qt::DisplayRole) const override;
 
 private:
-    void setze(Filter f, const Parameter& p);
+    void setze(Filter f, const Parameter& p, bool breit = false);
 
     const Datenbank& m_db;
     Filter m_filter = Filter::Alle;
