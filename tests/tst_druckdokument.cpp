@@ -11,6 +11,7 @@
 #include <QtTest>
 
 #include "billing/Druckdokument.h"
+#include "billing/DruckerAusgabe.h"
 #include "billing/PdfAusgabe.h"
 #include "billing/RechnungsLayout.h"
 
@@ -240,6 +241,24 @@ private slots:
         QVERIFY(f.open(QIODevice::ReadOnly));
         QVERIFY(f.read(5) == "%PDF-");
         QCOMPARE(QDir(ablage.ordner()).entryList(QDir::Files).size(), 2);
+    }
+
+    // Without a default printer the printer target writes PDF files into its
+    // folder and never reports them as printed.
+    void ohneDruckerInsPdf() {
+        if (DruckerZiel::druckerVorhanden()) QSKIP("Dieses System hat einen Standarddrucker");
+        QTemporaryDir dir;
+        DruckerZiel ziel(dir.filePath("Ausdrucke"));
+        QVERIFY(!ziel.druckt());
+        QVERIFY(ziel.imVoraus());
+        Druckdokument d("Offene-Rechnungen", {}, QDate(2026, 3, 2));
+        d.zeile("Liste");
+        const DruckErgebnis e = ziel.gibAus(d);
+        QVERIFY(!e.gedruckt);
+        QCOMPARE(e.pdfPfad, QDir(dir.filePath("Ausdrucke")).absoluteFilePath("Offene-Rechnungen_2026-03-02.pdf"));
+        QVERIFY(QFileInfo::exists(e.pdfPfad));
+        ziel.zurueckziehen(e);
+        QVERIFY(!QFileInfo::exists(e.pdfPfad));
     }
 
     void ablageUnbeschreibbarMeldetFehler() {

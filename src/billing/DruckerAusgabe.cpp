@@ -6,15 +6,19 @@
 
 namespace talu::druck {
 
-DruckerZiel::DruckerZiel(const QString& ersatzOrdner) : m_ersatz(ersatzOrdner) {}
+DruckerZiel::DruckerZiel(const QString& ersatzOrdner)
+    : m_drucker(QPrinterInfo::defaultPrinter()), m_ersatz(ersatzOrdner) {}
 
 bool DruckerZiel::druckerVorhanden() { return !QPrinterInfo::defaultPrinter().isNull(); }
 
-QString DruckerZiel::druckerName() { return QPrinterInfo::defaultPrinter().printerName(); }
+void DruckerZiel::zurueckziehen(const DruckErgebnis& e) {
+    if (!e.gedruckt) m_ersatz.zurueckziehen(e);
+}
 
 DruckErgebnis DruckerZiel::gibAus(const Druckdokument& d) {
-    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull()) return m_ersatz.gibAus(d);
+    // Without a printer this may run in a worker thread: it touches only the files.
+    if (m_drucker.isNull()) return m_ersatz.gibAus(d);
+    const QPrinterInfo& info = m_drucker;
 
     QList<Seite> seiten;
     int auftraege = 1;

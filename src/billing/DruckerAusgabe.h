@@ -1,22 +1,28 @@
 #pragma once
+#include <QPrinterInfo>
+
 #include "billing/PdfAusgabe.h"
 
 namespace talu::druck {
 
-// The system's default printer. Each print job of a document is one job on
-// the printer. Where the system has no default printer, the document goes
-// to a PDF file in the given folder instead, and the result says so.
-// (Needs Qt's print support, which brings the widget library with it.)
+// The system's default printer, as it is when the target is made. Each print
+// job of a document is one job on the printer. Where the system has no
+// default printer, every document goes to a PDF file in the given folder
+// instead, and the result says so. (Needs Qt's print support, which brings
+// the widget library with it.)
 class DruckerZiel : public Druckziel {
 public:
     explicit DruckerZiel(const QString& ersatzOrdner);
     DruckErgebnis gibAus(const Druckdokument& d) override;
-    bool druckt() const override { return druckerVorhanden(); }
+    bool druckt() const override { return !m_drucker.isNull(); }
+    // Files can be written ahead and withdrawn; paper cannot.
+    bool imVoraus() const override { return m_drucker.isNull(); }
+    void zurueckziehen(const DruckErgebnis& e) override;
 
     static bool druckerVorhanden();
-    static QString druckerName();
 
 private:
+    QPrinterInfo m_drucker;
     PdfAblage m_ersatz;
 };
 
