@@ -7,6 +7,7 @@
 #include "lookup/AbfrageProtokoll.h"
 #include "db/Recordset.h"
 #include "lookup/Vokabular.h"
+#include "app/Bindung.h"
 #include "place/OrtFormate.h"
 
 namespace talu {
@@ -52,6 +53,83 @@ const QList<Buero>& bueros() {
          {"plz_und_ort", "strasse_und_hausnr", "telefon", "telefax", "bemerkung"}},
     };
     return l;
+}
+
+// The boxes of the place form that show and store one column of ortsdaten
+// each: page "Ortsdaten" and the three zone pages.
+const Bindungen& ortsdatenBindungen() {
+    static const Bindungen tabelle = [] {
+        using V = std::optional<QVariant>;
+        auto text = [](int laenge) {
+            return [laenge](const QString& t) -> V { return QVariant(t.left(laenge)); };
+        };
+        auto getrimmt = [](int laenge) {
+            return [laenge](const QString& t) -> V { return QVariant(t.trimmed().left(laenge)); };
+        };
+        auto roh = [](const QVariant& v) { return v.isNull() ? QString() : v.toString(); };
+        auto geld = [](const QString& t) -> V { return QVariant(betrag(t)); };
+        auto datum = [](const QString& t) -> V { return datumOderNull(t); };
+        auto codeMax = [](int laenge) {
+            return [laenge](const QString& t) -> V { return QVariant(code(t).left(laenge)); };
+        };
+        Bindungen b{
+            {{1, 7}, "einwohnerzahl", [](const QVariant& v) { return muster(v); },
+             [](const QString& t) -> V { return zahlOderLeer(t); }},
+            {{1, 11}, "flaeche",
+             [](const QVariant& v) {
+                 const QString fl = muster(v);
+                 return fl.isEmpty() ? QString() : fl + " km²";
+             },
+             // A box that does not end in "km²" leaves the stored area alone.
+             [](const QString& t) -> V {
+                 bool hat = false;
+                 const QVariant fl = flaecheAusText(t, &hat);
+                 return hat ? V(fl) : std::nullopt;
+             }},
+            {{1, 12}, "bemerkung", roh, text(100)},
+            {{1, 13}, "gruenland", [](const QVariant& v) { return waehrungWennNichtNull(v); }, geld},
+            {{1, 14}, "ackerland", [](const QVariant& v) { return waehrungWennNichtNull(v); }, geld},
+            {{1, 15}, "forstland", [](const QVariant& v) { return waehrungWennNichtNull(v); }, geld},
+            {{1, 17}, "est", [](const QVariant& v) { return datumsText(v); }, datum},
+        };
+        const QStringList worte{"wohn", "misch", "gewerbe"};
+        for (int z = 1; z <= 3; ++z) {
+            const QString s = QString::number(z);
+            const QString wort = worte[z - 1];
+            const int f = z + 1;
+            auto codeAnzeige = [](const QVariant& v) { return codeText(v); };
+            auto geldAnzeige = [](const QVariant& v) { return waehrungWennNichtNull(v); };
+            b.add({{f, 0}, "bauliche_nutzung_" + s, codeAnzeige, codeMax(-1)});
+            b.add({{f, 1}, "entwicklungszustand_" + s, codeAnzeige, codeMax(1)});
+            b.add({{f, 2}, "bauweise_" + s, codeAnzeige, codeMax(-1)});
+            b.add({{f, 3}, "geschossflaechenzahl_" + s, roh, getrimmt(20)});
+            b.add({{f, 4}, "anzahl_der_geschosse_" + s, roh, getrimmt(20)});
+            b.add({{f, 5}, "grundstueckstiefe_" + s, [](const QVariant& v) { return mitEinheit(v, " m"); },
+                   [](const QString& t) -> V { return QVariant(ohneEinheit(t, "m").left(20)); }});
+            b.add({{f, 6}, "grundstuecksflaeche_" + s, [](const QVariant& v) { return mitEinheit(v, " m²"); },
+                   [](const QString& t) -> V { return QVariant(ohneEinheit(t, "m²").left(20)); }});
+            b.add({{f, 7}, "beitragspflichtig_" + s, codeAnzeige,
+                   [](const QString& t) -> V { return QVariant(t.trimmed().left(1).toLower()); }});
+            b.add({{f, 8}, "brw_minimal_" + s, geldAnzeige, geld});
+            b.add({{f, 9}, "brw_durchschnitt_" + s, geldAnzeige, geld});
+            b.add({{f, 10}, "brw_maximal_" + s, geldAnzeige, geld});
+            b.add({{f, 11}, "brw_tatsaechlich_" + s, geldAnzeige, geld});
+            b.add({{f, 12}, "bemerkung_" + s, roh, text(100)});
+            b.add({{f, 13}, "est" + wort, [](const QVariant& v) { return datumsText(v); }, datum});
+            b.add({{f, 14}, "richtwerttyp" + wort, codeAnzeige, codeMax(2)});
+            b.add({{f, 15}, "quellenangabe" + wort, roh, text(255)});
+        }
+        return b;
+    }();
+    return tabelle;
+}
+
+// Page "Durchschnittswerte": the three averages of a place, district, region
+// or state, from its own table, beginning at box `erster`.
+Bindungen durchschnitte(int erster) {
+    auto geld = [](const QVariant& v) { return waehrungOderLeer(v); };
+    return {{{13, erster}, "wohn", geld, {}}, {{13, erster + 1}, "misch", geld, {}},
+            {{13, erster + 2}, "gewerbe", geld, {}}};
 }
 
 const QString kVierTeile =
@@ -110,17 +188,9 @@ OrtAnzeige OrtDaten::lade(const QString& schluessel) const {
     b(1, 8) = gradText(w("laenge"), w("breite"));
     b(1, 9) = utmText(w("utmrechts"), w("utmhoch"));
     b(1, 10) = ortstypText(w("typ"));
-    b(13, 0) = waehrungOderLeer(w("wohn"));
-    b(13, 1) = waehrungOderLeer(w("misch"));
-    b(13, 2) = waehrungOderLeer(w("gewerbe"));
-    b(1, 13) = waehrungWennNichtNull(w("gruenland"));
-    b(1, 14) = waehrungWennNichtNull(w("ackerland"));
-    b(1, 15) = waehrungWennNichtNull(w("forstland"));
-    b(1, 17) = datumsText(w("est"));
-    b(1, 7) = muster(w("einwohnerzahl"));
-    const QString fl = muster(w("flaeche"));
-    b(1, 11) = fl.isEmpty() ? QString() : fl + " km²";
-    b(1, 12) = txt("bemerkung");
+    auto box = [&](BoxPlatz p) -> QString& { return b(p.feld, p.index); };
+    durchschnitte(0).zeige(w, box);
+    ortsdatenBindungen().zeige(w, box);
 
     // Appraiser.
     b(1, 16) = QStringLiteral("Kein Gutachter eingetragen");
@@ -139,51 +209,21 @@ OrtAnzeige OrtDaten::lade(const QString& schluessel) const {
     const Recordset land = lies("select * from bundeslaender where kenn = ?", {schluessel.left(2)}, n);
     if (!land.eof()) {
         b(1, 4) = t(land, "bundesland");
-        b(13, 9) = waehrungOderLeer(spalte(land, "wohn"));
-        b(13, 10) = waehrungOderLeer(spalte(land, "misch"));
-        b(13, 11) = waehrungOderLeer(spalte(land, "gewerbe"));
+        durchschnitte(9).zeige([&](const QString& s) { return spalte(land, s); }, box);
     }
     const Recordset kreis = lies("select * from kreis where kenn = ?", {schluessel.left(5)}, n);
     if (kreis.eof()) {
         b(1, 2) = QStringLiteral("Unbekannt");
     } else {
         b(1, 2) = t(kreis, "kreis");
-        b(13, 3) = waehrungOderLeer(spalte(kreis, "wohn"));
-        b(13, 4) = waehrungOderLeer(spalte(kreis, "misch"));
-        b(13, 5) = waehrungOderLeer(spalte(kreis, "gewerbe"));
+        durchschnitte(3).zeige([&](const QString& s) { return spalte(kreis, s); }, box);
     }
     const Recordset rb = lies("select * from regbez where kenn = ?", {schluessel.left(3)}, n);
     if (rb.eof()) {
         b(1, 3) = QStringLiteral("Unbekannt");
     } else {
         b(1, 3) = t(rb, "regbez");
-        b(13, 6) = waehrungOderLeer(spalte(rb, "wohn"));
-        b(13, 7) = waehrungOderLeer(spalte(rb, "misch"));
-        b(13, 8) = waehrungOderLeer(spalte(rb, "gewerbe"));
-    }
-
-    // The three zone pages.
-    const QStringList worte{"wohn", "misch", "gewerbe"};
-    for (int z = 1; z <= 3; ++z) {
-        const QString s = QString::number(z);
-        const QString wort = worte[z - 1];
-        const int f = z + 1;
-        b(f, 0) = codeText(w("bauliche_nutzung_" + s));
-        b(f, 1) = codeText(w("entwicklungszustand_" + s));
-        b(f, 2) = codeText(w("bauweise_" + s));
-        b(f, 3) = txt("geschossflaechenzahl_" + s);
-        b(f, 4) = txt("anzahl_der_geschosse_" + s);
-        b(f, 5) = mitEinheit(w("grundstueckstiefe_" + s), " m");
-        b(f, 6) = mitEinheit(w("grundstuecksflaeche_" + s), " m²");
-        b(f, 7) = codeText(w("beitragspflichtig_" + s));
-        b(f, 8) = waehrungWennNichtNull(w("brw_minimal_" + s));
-        b(f, 9) = waehrungWennNichtNull(w("brw_durchschnitt_" + s));
-        b(f, 10) = waehrungWennNichtNull(w("brw_maximal_" + s));
-        b(f, 11) = waehrungWennNichtNull(w("brw_tatsaechlich_" + s));
-        b(f, 12) = txt("bemerkung_" + s);
-        b(f, 13) = datumsText(w("est" + wort));
-        b(f, 14) = codeText(w("richtwerttyp" + wort));
-        b(f, 15) = txt("quellenangabe" + wort);
+        durchschnitte(6).zeige([&](const QString& s) { return spalte(rb, s); }, box);
     }
 
     fuelleRegional(a, a.ortGefunden ? txt("gemeindeschluessel") : schluessel);
@@ -393,38 +433,11 @@ Werte OrtDaten::spaltenwerte(const OrtBoxen& b, double gutachterId) {
         if (v.typeId() == QMetaType::QString && v.toString().isNull()) w << qMakePair(s, QVariant(QStringLiteral("")));
         else w << qMakePair(s, v);
     };
-    setze("gruenland", betrag(b(1, 13)));
-    setze("ackerland", betrag(b(1, 14)));
-    setze("forstland", betrag(b(1, 15)));
     // No appraiser is stored as Null, which the fill tools look for.
     setze("id_gutachter", gutachterId > 0 ? QVariant(qint64(gutachterId)) : nullGanz());
-    setze("einwohnerzahl", zahlOderLeer(b(1, 7)));
-    setze("bemerkung", b(1, 12).left(100));
-    setze("est", datumOderNull(b(1, 17)));
-    bool hatFlaeche = false;
-    const QVariant fl = flaecheAusText(b(1, 11), &hatFlaeche);
-    if (hatFlaeche) setze("flaeche", fl);
-    const QStringList worte{"wohn", "misch", "gewerbe"};
-    for (int z = 1; z <= 3; ++z) {
-        const QString s = QString::number(z);
-        const int f = z + 1;
-        setze("bauliche_nutzung_" + s, code(b(f, 0)));
-        setze("entwicklungszustand_" + s, code(b(f, 1)).left(1));
-        setze("bauweise_" + s, code(b(f, 2)));
-        setze("geschossflaechenzahl_" + s, b(f, 3).trimmed().left(20));
-        setze("anzahl_der_geschosse_" + s, b(f, 4).trimmed().left(20));
-        setze("grundstueckstiefe_" + s, ohneEinheit(b(f, 5), "m").left(20));
-        setze("grundstuecksflaeche_" + s, ohneEinheit(b(f, 6), "m²").left(20));
-        setze("beitragspflichtig_" + s, b(f, 7).trimmed().left(1).toLower());
-        setze("brw_minimal_" + s, betrag(b(f, 8)));
-        setze("brw_durchschnitt_" + s, betrag(b(f, 9)));
-        setze("brw_maximal_" + s, betrag(b(f, 10)));
-        setze("brw_tatsaechlich_" + s, betrag(b(f, 11)));
-        setze("bemerkung_" + s, b(f, 12).left(100));
-        setze("est" + worte[z - 1], datumOderNull(b(f, 13)));
-        setze("richtwerttyp" + worte[z - 1], code(b(f, 14)).left(2));
-        setze("quellenangabe" + worte[z - 1], b(f, 15).left(255));
-    }
+    for (const auto& [spalte, wert] :
+         ortsdatenBindungen().werte([&](BoxPlatz p) { return b(p.feld, p.index); }))
+        setze(spalte, wert);
     return w;
 }
 

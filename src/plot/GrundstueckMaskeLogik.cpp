@@ -17,11 +17,6 @@ namespace talu {
 using lookup::Meldung;
 
 namespace {
-QString alsText(const Recordset& rs, const char* spalte) {
-    const QVariant v = rs.feld(QLatin1String(spalte));
-    return v.isNull() ? QString() : v.toString();
-}
-QString codeText(const Recordset& rs, const char* spalte) { return anzeige::codeText(rs.feld(QLatin1String(spalte))); }
 QString mitEinheit(const QString& text, const QString& einheit) {
     const QString t = text.trimmed();
     return t.isEmpty() ? t : t + einheit;
@@ -39,33 +34,48 @@ void GrundstueckMaskeLogik::FelderLeeren() {
     angezeigt = false;
 }
 
-void GrundstueckMaskeLogik::fuelleAusZeile(const Recordset& rs, QStringList& t1, QStringList& t2) {
-    t1[2] = alsText(rs, "ortsteil");
-    t1[3] = alsText(rs, "strassen_name");
-    t1[4] = alsText(rs, "hausnummer");
-    t1[5] = alsText(rs, "flurstueck");
-    t1[6] = anzeige::waehrungWennNichtNull(rs.feld("richtwert_minimal"));
-    t1[7] = anzeige::waehrungWennNichtNull(rs.feld("richtwert_durchschnitt"));
-    t1[8] = anzeige::waehrungWennNichtNull(rs.feld("richtwert_maximal"));
-    t1[9] = anzeige::waehrungWennNichtNull(rs.feld("richtwert_tatsaechlich"));
-    t1[10] = codeText(rs, "bauliche_nutzung");
-    t1[11] = codeText(rs, "entwicklungszustand");
-    t1[12] = codeText(rs, "bauweise");
-    t1[13] = codeText(rs, "richtwerttyp");
-    t1[14] = alsText(rs, "bemerkung");
-    t1[15] = alsText(rs, "quellenangabe");
+const Bindungen& GrundstueckMaskeLogik::bindungen() {
+    static const Bindungen tabelle = [] {
+        auto roh = [](const QVariant& v) { return v.isNull() ? QString() : v.toString(); };
+        auto geld = [](const QVariant& v) { return anzeige::waehrungWennNichtNull(v); };
+        auto code = [](const QVariant& v) { return anzeige::codeText(v); };
+        auto einheit = [roh](const QString& e) {
+            return [roh, e](const QVariant& v) { return mitEinheit(roh(v), e); };
+        };
+        return Bindungen{
+            {{1, 2}, "ortsteil", roh, {}},
+            {{1, 3}, "strassen_name", roh, {}},
+            {{1, 4}, "hausnummer", roh, {}},
+            {{1, 5}, "flurstueck", roh, {}},
+            {{1, 6}, "richtwert_minimal", geld, {}},
+            {{1, 7}, "richtwert_durchschnitt", geld, {}},
+            {{1, 8}, "richtwert_maximal", geld, {}},
+            {{1, 9}, "richtwert_tatsaechlich", geld, {}},
+            {{1, 10}, "bauliche_nutzung", code, {}},
+            {{1, 11}, "entwicklungszustand", code, {}},
+            {{1, 12}, "bauweise", code, {}},
+            {{1, 13}, "richtwerttyp", code, {}},
+            {{1, 14}, "bemerkung", roh, {}},
+            {{1, 15}, "quellenangabe", roh, {}},
+            {{2, 0}, "geschossflaechenzahl", roh, {}},
+            {{2, 1}, "anzahl_der_geschosse", roh, {}},
+            {{2, 2}, "grundstueckstiefe", einheit(QStringLiteral(" m")), {}},
+            {{2, 3}, "grundstuecksflaeche", einheit(QStringLiteral(" m²")), {}},
+            {{2, 4}, "beitragspflichtig", code, {}},
+            {{2, 5}, "sanierungsgebiet", code, {}},
+            {{2, 6}, "sananfangende", code, {}},
+            {{2, 7}, "x_koordinate", roh, {}},
+            {{2, 8}, "y_koordinate", roh, {}},
+            {{2, 9}, "umt_1", roh, {}},
+            {{2, 10}, "umt_2", roh, {}},
+        };
+    }();
+    return tabelle;
+}
 
-    t2[0] = alsText(rs, "geschossflaechenzahl");
-    t2[1] = alsText(rs, "anzahl_der_geschosse");
-    t2[4] = codeText(rs, "beitragspflichtig");
-    t2[2] = mitEinheit(alsText(rs, "grundstueckstiefe"), QStringLiteral(" m"));
-    t2[3] = mitEinheit(alsText(rs, "grundstuecksflaeche"), QStringLiteral(" m²"));
-    t2[5] = codeText(rs, "sanierungsgebiet");
-    t2[6] = codeText(rs, "sananfangende");
-    t2[7] = alsText(rs, "x_koordinate");
-    t2[8] = alsText(rs, "y_koordinate");
-    t2[9] = alsText(rs, "umt_1");
-    t2[10] = alsText(rs, "umt_2");
+void GrundstueckMaskeLogik::fuelleAusZeile(const Recordset& rs, QStringList& t1, QStringList& t2) {
+    bindungen().zeige([&](const QString& spalte) { return rs.feld(spalte); },
+                      [&](BoxPlatz p) -> QString& { return p.feld == 1 ? t1[p.index] : t2[p.index]; });
 }
 
 QString GrundstueckMaskeLogik::protokollObjekt(const QString& aktOrtAnzeige, const QString& strasse,

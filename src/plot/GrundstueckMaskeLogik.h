@@ -1,4 +1,5 @@
 #pragma once
+#include "app/Bindung.h"
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -36,6 +37,8 @@ public:
     // Other database errors propagate as DbFehler.
     QList<lookup::Meldung> LadeGrundstueck(Publics& p);
 
+    // The boxes bound to the columns of grundstuecke: feld 1 is text_1, 2 is text_2.
+    static const Bindungen& bindungen();
     // The display texts of one plot row into the two arrays (indices 2-15 and 0-10).
     static void fuelleAusZeile(const Recordset& rs, QStringList& t1, QStringList& t2);
     // The query-log object: place, street and, but for a street record, house number.
