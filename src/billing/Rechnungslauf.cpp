@@ -79,6 +79,7 @@ struct ImVoraus {
     Vorlage vorlage;
     qint64 nummer = 0;
     std::shared_future<druck::DruckErgebnis> ergebnis;
+    bool uebernommen = false;  // withdrawn, or taken over by the customer's commit
 };
 
 }  // namespace
@@ -188,7 +189,9 @@ LaufErgebnis Rechnungslauf::fuehreAus() {
     pool.setMaxThreadCount(qMax(1, QThread::idealThreadCount()));
     std::deque<ImVoraus> voraus;
     std::optional<ImVoraus> aktuell;
-    auto zurueck = [&](const ImVoraus& x) {
+    auto zurueck = [&](ImVoraus& x) {
+        if (x.uebernommen) return;
+        x.uebernommen = true;
         try {
             m_ziel.zurueckziehen(x.ergebnis.get());
         } catch (...) {
@@ -197,7 +200,7 @@ LaufErgebnis Rechnungslauf::fuehreAus() {
     };
     auto verwirfVoraus = [&] {
         pool.waitForDone();
-        for (const ImVoraus& x : voraus) zurueck(x);
+        for (ImVoraus& x : voraus) zurueck(x);
         voraus.clear();
     };
 
@@ -242,17 +245,19 @@ LaufErgebnis Rechnungslauf::fuehreAus() {
                 const qint64 nummer = schritte.beginne(t, v);
                 druck::DruckErgebnis aus;
                 if (nummer == aktuell->nummer) {
+                    aktuell->uebernommen = true;  // from here the commit answers for the file
                     aus = aktuell->ergebnis.get();
                 } else {
                     // Everything written ahead is withdrawn before the
                     // numbers are used again.
                     zurueck(*aktuell);
                     pool.waitForDone();
-                    for (const ImVoraus& x : voraus) zurueck(x);
+                    for (ImVoraus& x : voraus) zurueck(x);
                     aus = m_ziel.gibAus(schritte.dokument(v, nummer));
                     naechste = nummer + 1;
                     for (ImVoraus& x : voraus) {
                         x.nummer = naechste++;
+                        x.uebernommen = false;
                         starte(x);
                     }
                 }
