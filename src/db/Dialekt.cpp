@@ -122,6 +122,24 @@ QString Dialekt::suchIndexSpalte(const QString& spalte) const {
     return spalte;
 }
 
+EigeneId eigeneIdAnweisungen(const Dialekt& d, const QString& tabelle) {
+    EigeneId e;
+    switch (d.backend()) {
+        case Backend::SQLServer:
+            e.vorher << "set identity_insert " + tabelle + " on";
+            e.immer << "set identity_insert " + tabelle + " off";
+            break;
+        case Backend::PostgreSQL:
+            e.danach << EigeneId::Anweisung{
+                "select setval(pg_get_serial_sequence(?, ?), (select max(id) from " + tabelle + "))",
+                {tabelle, QStringLiteral("id")}};
+            break;
+        case Backend::SQLite:
+            break;
+    }
+    return e;
+}
+
 QString Dialekt::escapeLike(const QString& text) {
     QString e;
     e.reserve(text.size() + 4);

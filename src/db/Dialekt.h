@@ -1,10 +1,29 @@
 #pragma once
 #include <QString>
 #include <QStringList>
+#include <QVariant>
+#include <QList>
 
 #include "db/Backend.h"
 
 namespace talu {
+
+// What a backend runs around an insert that brings its own value for the id
+// column the server numbers. SQL Server refuses such a value unless
+// IDENTITY_INSERT is on for the table, and only one table per session may
+// have it on: it is switched off again whether the insert worked or not.
+// PostgreSQL takes the value but leaves the column's sequence behind, which
+// is moved past it so that rows numbered by the server do not collide later.
+// SQLite moves its counter by itself.
+struct EigeneId {
+    struct Anweisung {
+        QString sql;
+        QVariantList werte;
+    };
+    QStringList vorher;       // before the insert
+    QList<Anweisung> danach;  // after a successful insert
+    QStringList immer;        // after the insert, also when it failed
+};
 
 // The only place where the SQL of the three backends differs.
 class Dialekt {
@@ -59,5 +78,7 @@ public:
 private:
     Backend m_backend;
 };
+
+EigeneId eigeneIdAnweisungen(const Dialekt& d, const QString& tabelle);
 
 }  // namespace talu

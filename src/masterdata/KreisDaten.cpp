@@ -22,24 +22,6 @@ QString KreisDaten::name(double id, bool* gefunden) const {
     return rs.eof() ? QString() : rs.text("kreis");
 }
 
-EigeneId eigeneIdAnweisungen(const Dialekt& d, const QString& tabelle) {
-    EigeneId e;
-    switch (d.backend()) {
-        case Backend::SQLServer:
-            e.vorher << "set identity_insert " + tabelle + " on";
-            e.immer << "set identity_insert " + tabelle + " off";
-            break;
-        case Backend::PostgreSQL:
-            e.danach << EigeneId::Anweisung{
-                "select setval(pg_get_serial_sequence(?, ?), (select max(id) from " + tabelle + "))",
-                {tabelle, QStringLiteral("id")}};
-            break;
-        case Backend::SQLite:
-            break;
-    }
-    return e;
-}
-
 QString KreisDaten::nameFehlt(const QString& name) {
     if (!name.trimmed().isEmpty()) return {};
     return QStringLiteral(

@@ -11,23 +11,6 @@ namespace talu {
 class Datenbank;
 class Dialekt;
 
-// What a backend runs around an insert that brings its own value for the id
-// column the server numbers. SQL Server refuses such a value unless
-// IDENTITY_INSERT is on for the table, and only one table per session may
-// have it on: it is switched off again whether the insert worked or not.
-// PostgreSQL takes the value but leaves the column's sequence behind, which
-// is moved past it so that rows numbered by the server do not collide later.
-// SQLite moves its counter by itself.
-struct EigeneId {
-    struct Anweisung {
-        QString sql;
-        QVariantList werte;
-    };
-    QStringList vorher;       // before the insert
-    QList<Anweisung> danach;  // after a successful insert
-    QStringList immer;        // after the insert, also when it failed
-};
-EigeneId eigeneIdAnweisungen(const Dialekt& d, const QString& tabelle);
 
 // The district records: the search and the list read the district names of
 // table kreise, the mask reads and writes table kreis under the same id.
