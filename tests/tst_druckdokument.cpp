@@ -95,15 +95,6 @@ private slots:
         QCOMPARE(ist, soll);
     }
 
-    void betragEndetInSpalte60() {
-        // Every total of the lists ends under "Bruttobetrag:", also when wide.
-        for (double b : {0.0, 5.0, 99999.99, 1234567.0}) {
-            const QString z = MitBetrag(QString(51, ' '), Money(b), 10);
-            QCOMPARE(z.size(), 61);
-            QVERIFY(z.endsWith(QStringLiteral(" €")));
-        }
-    }
-
     void dokumentUndTextform() {
         Druckdokument d("Rechnung", "2026001", QDate(2026, 3, 2));
         d.zeile("normal");

@@ -478,26 +478,6 @@ private slots:
         QCOMPARE(e.geschlossen, 4);
     }
 
-    void fortschrittUndAnhalten_data() { backendZeilen(); }
-    void fortschrittUndAnhalten() {
-        QFETCH(QString, backend);
-        Datenbank db;
-        TALU_FRISCHE_DB(fx, db, backend, false);
-        TALU_DB_OK(kunde(db, "anton", "Anton AG"); kunde(db, "berta", "Berta KG"); zeile(db, "anton", 12.5);
-                   zeile(db, "berta", 25.0); zeile(db, "gast", 25.0));
-        Sammler s;
-        TestBediener b;
-        b.anhaltenBei = 2;
-        const LaufErgebnis e = lauf(db, s, b);
-        QCOMPARE(b.fortschritte, (QStringList{"1/2 Anton AG", "2/2 Berta KG"}));
-        QVERIFY(e.abgebrochen);
-        QCOMPARE(e.rechnungen.size(), 1);
-        QVERIFY(b.fragen.isEmpty());
-        QVERIFY(b.infos.last().contains("Berta KG"));
-        QVERIFY(b.infos.last().contains("2026001"));
-        QCOMPARE(anzahl(db, "select count(*) from rechnungen"), 1);
-    }
-
     // The run's progress reaches a batch display (the progress dialog of the
     // program); its cancel button stops the run before the next customer.
     void fortschrittsAnzeige_data() { backendZeilen(); }
@@ -527,13 +507,6 @@ private slots:
         QCOMPARE(boxen.meldungen.size(), 1);
         QVERIFY(boxen.meldungen[0].text.contains("Berta KG"));
         QVERIFY(boxen.fragen.isEmpty());
-    }
-
-    void nummernListe() {
-        QCOMPARE(abrechnung::nummernListe({2026001}), QStringLiteral("2026001"));
-        QCOMPARE(abrechnung::nummernListe({2026001, 2026002}), QStringLiteral("2026001, 2026002"));
-        QCOMPARE(abrechnung::nummernListe({2026001, 2026002, 2026003, 2026007}),
-                 QStringLiteral("2026001 bis 2026003, 2026007"));
     }
 
     // Two connections handing out numbers at the same time never get the
