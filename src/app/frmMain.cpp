@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
+#include <tuple>
 
 #include "app/Dialoge.h"
 #include "app/Formate.h"
@@ -113,6 +114,7 @@ frmMain::frmMain(QWidget* eltern) : QMainWindow(eltern) {
 
     setWindowTitle(hauptfenster::titel(publics().Ausgabe));
     baueMenue();
+    bauePasswortKuerzel();
     pflegeKuerzel();
     baueStatusleiste();
     qApp->installEventFilter(this);
@@ -233,8 +235,9 @@ void frmMain::baueMenue() {
     QMenu* suchen = neuesMenue(nullptr, QStringLiteral("mnuSuchen"), QStringLiteral("&Suchen"), true);
     formEintrag(suchen, QStringLiteral("mnuBenutzerSuchen"), QStringLiteral("Benutzer suchen"),
                 QStringLiteral("frmBenutzerSuchen"), {}, false);
+    // Finds appraisers by a part of the name and opens their mask, as "Benutzer suchen" does for users.
     formEintrag(suchen, QStringLiteral("mnuGutachterSuchen"), QStringLiteral("Gutachter suchen"),
-                QStringLiteral("frmSuchen"), [] { publics().SuchArt = QStringLiteral("Suche nach Gutachter"); }, false);
+                QStringLiteral("frmGutachterSuchen"), {}, false);
     formEintrag(suchen, QStringLiteral("mnuKreisSuchen"), QStringLiteral("Kreis suchen"),
                 QStringLiteral("frmKreisSuchen"), {}, false);
     neuerEintrag(suchen, QStringLiteral("mnuKundenSuchen"), QStringLiteral("Kunden suchen"), false);
@@ -354,6 +357,22 @@ void frmMain::baueMenue() {
     QMenu* editieren = neuesMenue(nullptr, QStringLiteral("mnuEditieren"), QStringLiteral("&Editieren"), false);
     connect(neuerEintrag(editieren, QStringLiteral("mnuEditiermodusAktivieren"), QStringLiteral("Editiermodus aktivieren")),
             &QAction::triggered, this, &frmMain::mnuEditiermodusAktivieren_Click);
+}
+
+void frmMain::bauePasswortKuerzel() {
+    const QList<std::tuple<const char*, QKeySequence, void (frmMain::*)()>> schalter = {
+        {"kuerzelInternAktivieren", hauptfenster::kKuerzelIntern, &frmMain::mnuInternAktivieren_Click},
+        {"kuerzelEditiermodusAktivieren", hauptfenster::kKuerzelEditiermodus,
+         &frmMain::mnuEditiermodusAktivieren_Click},
+    };
+    for (const auto& [name, kurz, handler] : schalter) {
+        auto* a = new QAction(this);
+        a->setObjectName(QString::fromLatin1(name));
+        a->setShortcut(kurz);
+        a->setShortcutContext(Qt::WindowShortcut);
+        addAction(a);
+        connect(a, &QAction::triggered, this, handler);
+    }
 }
 
 void frmMain::zeigeMenues(const QStringList& namen) {

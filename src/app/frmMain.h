@@ -32,6 +32,12 @@ enum class Passwort { Leer, Falsch, Richtig };
 // case-sensitive, untrimmed comparison.
 Passwort pruefePasswort(const QString& antwort);
 
+// The keys of the two password switches. Their menus stay hidden as
+// designed, so the keys work on the window itself, in every edition; the
+// password is asked all the same.
+inline const QKeySequence kKuerzelIntern{Qt::CTRL | Qt::SHIFT | Qt::Key_I};
+inline const QKeySequence kKuerzelEditiermodus{Qt::CTRL | Qt::SHIFT | Qt::Key_E};
+
 // Menus that the edition opens at start.
 QStringList sichtbareMenuesNachAusgabe(int ausgabe);
 // Menus that "Interne Funktionen aktivieren" shows, in order.
@@ -89,6 +95,8 @@ private:
     // Entries whose work belongs to another module (talu::menue registry).
     QAction* aktionsEintrag(QMenu* menue, const QString& name, const QString& text);
     void passwortSchalter(const std::function<void()>& beiErfolg);
+    // The password switches' keys, independent of their hidden menus.
+    void bauePasswortKuerzel();
     // A shortcut works only while its entry can be reached in the menu bar.
     void pflegeKuerzel();
     void pflegeLeiste();
