@@ -284,7 +284,9 @@ void TestGrundstueck::protokollFehler() {
     // The operator is told, with the server's text, and sees no unbilled values.
     QCOMPARE(m.size(), 1);
     QCOMPARE(m[0].art, lookup::Meldung::Kritisch);
-    QVERIFY(m[0].text.contains("Abfrageprotokoll"));
+    QVERIFY2(m[0].text.startsWith("Die Abfrage konnte nicht im Abfrageprotokoll vermerkt werden. "
+                                  "Die Grundstücksdaten werden deshalb nicht angezeigt.\n\n"),
+             qPrintable(m[0].text));
     QVERIFY2(m[0].text.contains("abfrageprotokoll", Qt::CaseSensitive), qPrintable(m[0].text));
     QVERIFY(!l.angezeigt);
     QCOMPARE(l.text_1[3], QString());

@@ -504,7 +504,9 @@ private slots:
         QTRY_VERIFY(!formen::vorhanden("frmMarktUebersichten"));
         QCOMPARE(faenger.boxen.size(), 1);
         QCOMPARE(faenger.boxen.first().icon, QMessageBox::Critical);
-        QVERIFY(faenger.boxen.first().text.contains("nicht im Abfrageprotokoll gebucht"));
+        QVERIFY2(faenger.boxen.first().text.startsWith("Die Abfrage konnte nicht im Abfrageprotokoll vermerkt werden. "
+                                                       "Die Marktübersicht wird deshalb nicht angezeigt."),
+                 qPrintable(faenger.boxen.first().text));
         QTRY_VERIFY(wahl->isVisible());
     }
 

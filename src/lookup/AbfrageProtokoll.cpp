@@ -45,4 +45,22 @@ qint64 SchreibeAbfrageProtokoll(const Datenbank& db, const Publics& p, AbfrageAr
     return db.einfuegen("abfrageprotokoll", w);
 }
 
+Meldung nichtProtokolliert(AbfrageArt art, const QString& fehler) {
+    QString was;
+    switch (art) {
+        case AbfrageArt::Grundstuecksdaten: was = QStringLiteral("Die Grundstücksdaten werden"); break;
+        case AbfrageArt::Ortsdaten: was = QStringLiteral("Die Ortsdaten werden"); break;
+        case AbfrageArt::Marktuebersichten: was = QStringLiteral("Die Marktübersicht wird"); break;
+    }
+    return {Meldung::Kritisch, QString(),
+            "Die Abfrage konnte nicht im Abfrageprotokoll vermerkt werden. " + was +
+                " deshalb nicht angezeigt.\n\n" + fehler};
+}
+
+Meldung nichtProtokolliert(AbfrageArt art, const DbFehler& e) {
+    Meldung m = nichtProtokolliert(art, e.kurz() + "\n" + e.serverText());
+    m.details = e.sql();
+    return m;
+}
+
 }  // namespace talu

@@ -2,9 +2,12 @@
 #include <QDateTime>
 #include <QString>
 
+#include "app/Dialoge.h"
+
 namespace talu {
 
 class Datenbank;
+class DbFehler;
 struct Publics;
 
 // The three kinds of chargeable display.
@@ -20,5 +23,11 @@ QString vorgangText(AbfrageArt art);
 qint64 SchreibeAbfrageProtokoll(const Datenbank& db, const Publics& p, AbfrageArt art,
                                 const QString& objekt, double preis, double preisGutachter = 0,
                                 const QDateTime& zeitpunkt = QDateTime::currentDateTime());
+
+// The one policy of all three writers when their row cannot be written: the
+// operator is told, and the chargeable data is not shown, so nothing leaves
+// the program unbilled. This is the message; fehler is the server's account.
+Meldung nichtProtokolliert(AbfrageArt art, const QString& fehler);
+Meldung nichtProtokolliert(AbfrageArt art, const DbFehler& e);
 
 }  // namespace talu

@@ -23,6 +23,7 @@
 #include "app/Geometrie.h"
 #include "app/Seitenwechsel.h"
 #include "app/modPublics.h"
+#include "lookup/AbfrageProtokoll.h"
 #include "market/MarktModell.h"
 
 namespace talu {
@@ -129,9 +130,7 @@ void frmMarktUebersichten::formLoad() {
         m_daten.bucheAbfrage(p.Verbindung, p, p.MarktTitel, m_preis);
     } catch (const DbFehler& e) {
         // Unbilled information is not shown.
-        fehler(QStringLiteral("Die Abfrage konnte nicht im Abfrageprotokoll gebucht werden; "
-                              "die Marktübersicht wird deshalb nicht angezeigt."),
-               e);
+        zeige(this, nichtProtokolliert(AbfrageArt::Marktuebersichten, e));
         Timer1->start();
         return;
     }

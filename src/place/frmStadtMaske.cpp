@@ -18,6 +18,7 @@
 #include "app/Seitenwechsel.h"
 #include "app/modPublics.h"
 #include "db/Datenbank.h"
+#include "lookup/AbfrageProtokoll.h"
 #include "masterdata/FeldArray.h"
 #include "place/OrtFormate.h"
 
@@ -277,11 +278,11 @@ void frmStadtMaske::LadeOrt() {
     QString fehler;
     if (ProtokolliereOrt(p.Verbindung, p, m_text[1][0]->text() + " " + m_text[1][1]->text(), &fehler) ==
         OrtAbrechnung::Fehlgeschlagen) {
+        // Unbilled place data is not shown; the form has not been shown yet.
+        for (int f = 1; f <= 13; ++f)
+            for (QLineEdit* le : m_text[f]) le->clear();
         QApplication::restoreOverrideCursor();
-        meldeKritisch(this,
-                      "Die Abfrage konnte nicht im Abfrageprotokoll vermerkt werden und wurde nicht "
-                      "abgerechnet. Bitte verständigen Sie den Betreuer der Datenbank.",
-                      {}, fehler);
+        zeige(this, nichtProtokolliert(AbfrageArt::Ortsdaten, fehler));
         QApplication::setOverrideCursor(Qt::WaitCursor);
     }
 }

@@ -137,11 +137,7 @@ QList<Meldung> GrundstueckMaskeLogik::LadeGrundstueck(Publics& p) {
                                      protokollObjekt(p.AktOrtAnzeige, t1[3], t1[4]), p.PreisBodenrichtwert,
                                      p.PreisGutachter);
         } catch (const DbFehler& e) {
-            meldungen << Meldung{Meldung::Kritisch, QString(),
-                                 QStringLiteral("Die Abfrage konnte nicht im Abfrageprotokoll vermerkt "
-                                                "werden. Die Grundstücksdaten werden deshalb nicht "
-                                                "angezeigt.\n\n") +
-                                     e.kurz() + "\n" + e.serverText()};
+            meldungen << nichtProtokolliert(AbfrageArt::Grundstuecksdaten, e);
             return meldungen;
         }
     }
