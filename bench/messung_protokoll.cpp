@@ -83,6 +83,37 @@ QList<Messung> protokollAnsicht() {
     name.vorbereiten = [offen](Kontext& k) { offen(k); };
     name.aufraeumen = schliessen;
 
+    // One customer by his whole name: few rows among all, the case a user
+    // checking one customer's queries meets.
+    auto kunde = std::make_shared<QString>();
+    Messung einer;
+    einer.kennung = "P7e";
+    einer.arbeit = "Filter „Benutzer“ mit dem ganzen Namen eines Kunden";
+    einer.ziel = "p50 < 0,3 s";
+    einer.zielP50Ms = 300;
+    einer.eingaben = 1;
+    einer.wiederholungen = 30;
+    einer.rohZeilen = kErsteZeilen;
+    einer.vorbereiten = [offen, kunde](Kontext& k) {
+        offen(k);
+        // A customer of middling activity.
+        *kunde = k.db()
+                     .wert(k.db().dialekt().begrenze(
+                         "select k.name from rechnungs_kunden k where exists (select 1 from abfrageprotokoll a where "
+                         "a.db_benutzer = k.benutzername) order by k.id",
+                         1))
+                     .toString();
+        const qint64 kunden = k.db().wert("select count(*) from rechnungs_kunden").toLongLong();
+        const QVariant mitte = k.db().wert("select name from rechnungs_kunden where id = ?", {kunden / 2});
+        if (!mitte.isNull()) *kunde = mitte.toString();
+    };
+    einer.talu = [offen, kunde](Kontext& k, int) {
+        abrechnung::ProtokollModell& m = offen(k);
+        m.zeigeNamensAnfang(*kunde);
+        ersterBildschirm(m);
+    };
+    einer.aufraeumen = schliessen;
+
     Messung alle;
     alle.kennung = "P7d";
     alle.arbeit = "Filter „Alle“ nach einem Filter";
@@ -98,7 +129,7 @@ QList<Messung> protokollAnsicht() {
     };
     alle.vorbereiten = [offen](Kontext& k) { offen(k); };
     alle.aufraeumen = schliessen;
-    return {oeffnen, heute, name, alle};
+    return {oeffnen, heute, name, einer, alle};
 }
 
 const bool registriert = registriereMessungen(70, protokollAnsicht);
