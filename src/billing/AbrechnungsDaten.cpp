@@ -99,29 +99,15 @@ QList<Posten> ladePosten(const Datenbank& db, const QList<qint64>& ids) {
 }
 
 qint64 naechsteRechnungsnummer(const Datenbank& db, const QDate& heute) {
-    // SQL Server takes the table lock with the read itself.
-    const QString sql = db.backend() == Backend::SQLServer
-                            ? QStringLiteral("select max(rechnungsnummer) from rechnungen with (tablockx, holdlock)")
-                            : QStringLiteral("select max(rechnungsnummer) from rechnungen");
-    const QVariant letzte = db.wert(sql);
+    const QVariant letzte = db.wert("select max(rechnungsnummer) from rechnungen" +
+                                    db.dialekt().sperrendesLesen());
     if (letzte.isNull()) return qint64(heute.year()) * 1000 + 1;
     return letzte.toLongLong() + 1;
 }
 
 qint64 legeRechnungAn(const Datenbank& db, const QDate& heute, const QString& kundenName, double netto) {
-    switch (db.backend()) {
-        case Backend::PostgreSQL:
-            // Conflicts with itself only: a second run waits here until the
-            // first has committed its invoice; readers are not held up.
-            db.ausfuehren("lock table rechnungen in share row exclusive mode");
-            break;
-        case Backend::SQLite:
-            // A write takes the database's write lock now, before the number
-            // is read, so that two connections cannot read the same highest number.
-            db.ausfuehren("update rechnungen set offen = offen where 1 = 0");
-            break;
-        case Backend::SQLServer: break;
-    }
+    // A second run waits here until the first has committed its invoice.
+    for (const QString& sql : db.dialekt().schreibsperre("rechnungen", "offen")) db.ausfuehren(sql);
     const qint64 nummer = naechsteRechnungsnummer(db, heute);
     db.einfuegen("rechnungen", {{"rechnungsnummer", nummer},
                                 {"rechnungsdatum", heute},

@@ -52,6 +52,20 @@ QStringList Dialekt::sicherungspunktZurueck(int ebene) const {
     return {"rollback to savepoint " + name, "release savepoint " + name};
 }
 
+QStringList Dialekt::schreibsperre(const QString& tabelle, const QString& spalte) const {
+    switch (m_backend) {
+        // Conflicts with itself only: readers are not held up.
+        case Backend::PostgreSQL: return {"lock table " + tabelle + " in share row exclusive mode"};
+        case Backend::SQLite: return {"update " + tabelle + " set " + spalte + " = " + spalte + " where 1 = 0"};
+        case Backend::SQLServer: return {};
+    }
+    return {};
+}
+
+QString Dialekt::sperrendesLesen() const {
+    return m_backend == Backend::SQLServer ? QStringLiteral(" with (tablockx, holdlock)") : QString();
+}
+
 QString Dialekt::loescheIndex(const QString& name, const QString& tabelle) const {
     if (m_backend == Backend::SQLServer)
         return QString("if exists (select 1 from sys.indexes where name = '%1') drop index %1 on %2").arg(name, tabelle);

@@ -53,6 +53,13 @@ public:
     QStringList sicherungspunktFreigeben(int ebene) const;
     QStringList sicherungspunktZurueck(int ebene) const;
     QString loescheIndex(const QString& name, const QString& tabelle) const;
+    // Inside a transaction: the statements that keep every other writer of the
+    // table out until the commit, taken before a "highest number + 1" is read.
+    // spalte is any column of the table (SQLite takes its write lock with a
+    // write that changes nothing).
+    QStringList schreibsperre(const QString& tabelle, const QString& spalte) const;
+    // Appended to the FROM of that read: SQL Server takes the lock with the read itself.
+    QString sperrendesLesen() const;
 
     QString teilText(const QString& ausdruck, int start, int laenge) const;
     QString heute() const;
