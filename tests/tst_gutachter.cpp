@@ -57,6 +57,11 @@ private slots:
         QVERIFY(m);
         QCOMPARE(m->lblKopf->text(), QString("Gutachter erfassen"));
         QCOMPARE(m->text.size(), 10);
+        // One label per row: the heading and seven rows, the paired boxes share theirs.
+        QStringList labels;
+        for (QLabel* l : m->findChildren<QLabel*>()) labels << l->text();
+        QCOMPARE(labels.size(), 8);
+        QVERIFY(labels.contains("Abr.-Mod. / Bereich:"));
         const QString name60 = QString("Gutachterausschuss für Grundstückswerte im Landkreis ").leftJustified(60, 'X');
         const QStringList eingabe{name60,
                                   QString("Am Markt 1").leftJustified(35, '.'),

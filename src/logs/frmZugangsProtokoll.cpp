@@ -44,7 +44,7 @@ frmZugangsProtokoll::frmZugangsProtokoll(QWidget* parent) : Formular(parent) {
     DataGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     DataGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
     DataGrid1->verticalHeader()->setDefaultSectionSize(DataGrid1->fontMetrics().height() + 6);
-    DataGrid1->setMinimumSize(twips(11000), twips(4500));
+    DataGrid1->setMinimumSize(twips(11500), twips(4500));
     v->addWidget(DataGrid1, 1);
 
     auto* zeile = new QHBoxLayout;

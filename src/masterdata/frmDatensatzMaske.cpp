@@ -31,11 +31,8 @@ frmDatensatzMaske::frmDatensatzMaske(const QString& erfassenKopf, const QString&
     for (const QList<int>& z : zeilen) spalten = qMax(spalten, int(z.size()));
     for (int i = 0; i < text.size(); ++i) {
         g->removeWidget(text[i]);
-        if (QLayoutItem* l = g->itemAtPosition(i, 0)) {
-            QWidget* w = l->widget();
-            g->removeWidget(w);
-            if (feldTexte.value(i).isEmpty()) delete w;
-        }
+        // The labels are laid out anew below, one per row.
+        if (QLayoutItem* l = g->itemAtPosition(i, 0)) delete l->widget();
     }
     int zeile = 0;
     for (const QList<int>& z : zeilen) {
