@@ -527,8 +527,7 @@ void TstHauptfenster::menueNenntNurBekanntes() {
     frmMain* m = oeffne(1);
     const QSet<QString> ausstehend = {
         "frmGutachterAusfuellen", "frmMosaicDatenImportieren", "frmAusfuellen", "frmNiedersachsenImportieren",
-        "frmZonenDatenImportieren", "frmGemeindeSchluesselAusfuellen", "frmAbfrageprotokoll", "frmAurichImportieren",
-        "mnuRechnungenDrucken", "mnuRechnungenSuchen", "mnuOffeneRechnungenDrucken", "mnuGutachterKontrollAusdruck",
+        "frmZonenDatenImportieren", "frmGemeindeSchluesselAusfuellen", "frmAurichImportieren",
         "mnuDupesZaehlen", "mnuwqndatenimportieren", "mnuPogosDatenImportieren", "mnuDoppelteGrundStueckeLoeschen",
         "mnuAusgefuelltMerkerSetzen", "mnuDurchschnittswerteOrte", "mnuDurchschnittswerteKreise",
         "mnuDurchschnittswerteRegierungsbezirke", "mnuDurchschnittswerteBundeslaender",

@@ -67,7 +67,10 @@ QString RechnungsAnzeige::knopfText() const {
 QString RechnungsAnzeige::schalteUm(const Datenbank& db) {
     if (!geladen()) throw DbFehler(QStringLiteral("Keine Rechnung"), QStringLiteral("Es ist keine Rechnung geladen."));
     const QString neu = m_offen == QLatin1String("ja") ? QStringLiteral("nein") : QStringLiteral("ja");
-    db.aendern(QStringLiteral("rechnungen"), m_id, {{QStringLiteral("offen"), neu}});
+    // A row deleted meanwhile must not look stored.
+    if (db.aendern(QStringLiteral("rechnungen"), m_id, {{QStringLiteral("offen"), neu}}) == 0)
+        throw DbFehler(QStringLiteral("Die Rechnung ist nicht mehr in der Datenbank"),
+                       QStringLiteral("Rechnungs-Nummer %1").arg(m_nummer));
     m_offen = neu;
     m_umgeschaltet = true;
     return neu;

@@ -1,0 +1,45 @@
+#include "billing/frmAbfrageprotokoll.h"
+
+#include <QPushButton>
+
+#include "app/Formen.h"
+#include "app/Geometrie.h"
+#include "app/modPublics.h"
+#include "billing/Bediener.h"
+#include "billing/ProtokollAnsicht.h"
+
+namespace talu {
+
+namespace {
+formen::RegistrierungVon<frmAbfrageprotokoll> reg;
+
+const QString kLesefehler = QStringLiteral("Das Abfrageprotokoll konnte nicht gelesen werden.");
+
+QList<RasterSpalte> spalten() {
+    QList<RasterSpalte> l;
+    for (const abrechnung::ProtokollSpalte& s : abrechnung::protokollSpalten())
+        l << RasterSpalte{s.name, s.titel, s.breiteTwips, s.sichtbar};
+    return l;
+}
+}  // namespace
+
+frmAbfrageprotokoll::frmAbfrageprotokoll(QWidget* parent)
+    : RasterFormular(QStringLiteral("Abfrageprotokoll"), parent),
+      m_modell(new abrechnung::ProtokollModell(publics().Verbindung, this)) {
+    setObjectName(QStringLiteral("frmAbfrageprotokoll"));
+    // The four shown columns side by side, the objects wide.
+    resize(twips(13200), twips(6600));
+    Command1 = filterKnopf(QStringLiteral("Command1"), QStringLiteral("Benutzer"), kLesefehler, [this] {
+        abrechnung::DialogBediener b(this);
+        m_modell->frageNachName(b);
+    });
+    cmdNurHeute = filterKnopf(QStringLiteral("cmdNurHeute"), QStringLiteral("Heute"), kLesefehler,
+                              [this] { m_modell->zeigeHeute(); });
+    cmdAlle = filterKnopf(QStringLiteral("cmdAlle"), QStringLiteral("Alle"), kLesefehler,
+                          [this] { m_modell->zeigeAlle(); });
+    setzeSpalten(spalten());
+    setzeModell(m_modell);
+    filtere(kLesefehler, [this] { m_modell->zeigeAlle(); });
+}
+
+}  // namespace talu

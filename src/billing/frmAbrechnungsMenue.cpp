@@ -1,0 +1,63 @@
+// The billing entries of the "&Rechnungswesen" menu that start work rather
+// than open a form: the invoice run, the print-outs and the invoice search.
+#include <QWidget>
+
+#include "app/Dialoge.h"
+#include "app/Formen.h"
+#include "app/FortschrittsDialog.h"
+#include "app/MenueAktionen.h"
+#include "app/modPublics.h"
+#include "billing/Ausdrucke.h"
+#include "billing/Bediener.h"
+#include "billing/DruckerAusgabe.h"
+#include "billing/PdfAusgabe.h"
+#include "billing/Rechnungslauf.h"
+#include "billing/frmRechnungen.h"
+
+namespace talu {
+
+namespace {
+
+void rechnungenDrucken(QWidget* haupt) {
+    formen::schliesseAlleKinder();
+    const QString ordner = druck::standardAblage();
+    // Paper when the system has a default printer, else PDF files; invoices
+    // on paper are also kept as PDF in the same folder.
+    druck::DruckerZiel ziel(ordner);
+    druck::PdfAblage archiv(ordner);
+    FortschrittsDialog fortschritt(haupt, QStringLiteral("Rechnungen drucken"), true);
+    abrechnung::DialogBediener bediener(haupt, &fortschritt);
+    abrechnung::Rechnungslauf lauf(publics().Verbindung, ziel, bediener);
+    if (ziel.druckt()) lauf.setzeArchiv(&archiv);
+    lauf.fuehreAus();
+}
+
+void offeneRechnungenDrucken(QWidget* haupt) {
+    formen::schliesseAlleKinder();
+    druck::DruckerZiel ziel(druck::standardAblage());
+    abrechnung::DialogBediener bediener(haupt);
+    Sanduhr s;
+    abrechnung::druckeRechnungsliste(publics().Verbindung, ziel, bediener);
+}
+
+void gutachterKontrollAusdruck(QWidget* haupt) {
+    formen::schliesseAlleKinder();
+    druck::DruckerZiel ziel(druck::standardAblage());
+    abrechnung::DialogBediener bediener(haupt);
+    Sanduhr s;
+    abrechnung::gutachterKontrollAusdruck(publics().Verbindung, ziel, bediener);
+}
+
+void rechnungenSuchen(QWidget* haupt) {
+    formen::schliesseAlleKinder();
+    RechnungenSuchen(haupt);
+}
+
+menue::Registrierung regDrucken(QStringLiteral("mnuRechnungenDrucken"), rechnungenDrucken);
+menue::Registrierung regOffene(QStringLiteral("mnuOffeneRechnungenDrucken"), offeneRechnungenDrucken);
+menue::Registrierung regGutachter(QStringLiteral("mnuGutachterKontrollAusdruck"), gutachterKontrollAusdruck);
+menue::Registrierung regSuchen(QStringLiteral("mnuRechnungenSuchen"), rechnungenSuchen);
+
+}  // namespace
+
+}  // namespace talu
