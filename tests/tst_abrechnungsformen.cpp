@@ -22,6 +22,7 @@
 #include "billing/DruckerAusgabe.h"
 #include "billing/PdfAusgabe.h"
 #include "billing/ProtokollAnsicht.h"
+#include "billing/Rechnungslauf.h"
 #include "billing/frmAbfrageprotokoll.h"
 #include "billing/frmRechnungen.h"
 
@@ -341,6 +342,36 @@ private slots:
         QVERIFY(menue::fuehreAus("mnuRechnungenDrucken", nullptr));
         QCOMPARE(dlg.fragen.size(), 0);
         QCOMPARE(dlg.meldungen.size(), 1);
+    }
+
+    // A run stopped before its second customer says which invoice is done
+    // and where it went; nothing is closed.
+    void angehaltenNenntAblage() {
+        QTemporaryDir dir;
+        Datenbank db;
+        TALU_FRISCHE_DB(fx, db, "SQLite", false);
+        const auto fuelle = [&] {
+            kunde(db, "mueller", QStringLiteral("Müller Immobilien GmbH"));
+            kunde(db, "becker", QStringLiteral("Becker Wohnbau"));
+            zeile(db, "mueller", 10.0);
+            zeile(db, "becker", 10.0);
+        };
+        TALU_DB_OK(fuelle());
+        druck::PdfAblage ablage(dir.path());
+        TestBediener b;
+        b.anhaltenBei = 2;
+        abrechnung::Rechnungslauf lauf(db, ablage, b);
+        const abrechnung::LaufErgebnis e = lauf.fuehreAus();
+        QVERIFY(e.abgebrochen);
+        QCOMPARE(e.rechnungen.size(), 1);
+        QCOMPARE(b.infos.size(), 1);
+        QVERIFY2(b.infos.first().contains(QStringLiteral("die Rechnung %1 (als PDF-Dateien im Ordner \"%2\")")
+                                               .arg(e.rechnungen.first().nummer)
+                                               .arg(dir.path())),
+                 qPrintable(b.infos.first()));
+        QVERIFY(b.fragen.isEmpty());
+        QCOMPARE(pdfDateien(dir.path()).size(), 1);
+        QCOMPARE(db.wert("select count(*) from abfrageprotokoll where offen = 'ja'").toInt(), 2);
     }
 
     // With TALU_BILDER=DIR: the viewer and frmRechnungen (open and closed) as PNG.

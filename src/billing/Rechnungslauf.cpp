@@ -169,13 +169,23 @@ LaufErgebnis Rechnungslauf::fuehreAus() {
         return e;
     }
 
+    // Where the invoices done went: paper, PDF files, or both.
+    auto wohin = [&]() {
+        bool papier = false;
+        for (const ErstellteRechnung& r : e.rechnungen) papier = papier || r.gedruckt;
+        const QString ordner = ordnerVon(e.rechnungen);
+        if (papier && !ordner.isEmpty())
+            return QStringLiteral(" (an den Drucker geschickt bzw. als PDF-Dateien im Ordner \"%1\")").arg(ordner);
+        if (papier) return QStringLiteral(" (an den Drucker geschickt)");
+        return QStringLiteral(" (als PDF-Dateien im Ordner \"%1\")").arg(ordner);
+    };
     auto fertigText = [&]() {
         if (e.rechnungen.isEmpty()) return QStringLiteral("Es wurde keine Rechnung erstellt.");
         QList<qint64> nummern;
         for (const ErstellteRechnung& r : e.rechnungen) nummern << r.nummer;
         return (nummern.size() == 1 ? QStringLiteral("Vollständig erstellt und gespeichert ist die Rechnung ")
                                     : QStringLiteral("Vollständig erstellt und gespeichert sind die Rechnungen ")) +
-               nummernListe(nummern) + QLatin1Char('.');
+               nummernListe(nummern) + wohin() + QLatin1Char('.');
     };
     const QString nichtsGeschlossen = QStringLiteral(
         "\nDie Abfragen dieses und der folgenden Kunden sind nicht nummeriert; es wurde nichts als abgeschlossen "
