@@ -137,7 +137,10 @@ int main(int argc, char** argv) {
 
     if (!p.isSet(ohneReadme)) {
         const QString kopf =
-            QString("### %1, %2 Grundstücke\n\nZuletzt gemessen am %3 mit `talu-bench --server %4` auf: %5.")
+            QString("### `talu-bench`: %1, %2 Grundstücke\n\n"
+                    "TALU gegen die Datenbank selbst: dieselben Anweisungen mit denselben Werten über die "
+                    "C-Bibliothek der Datenbank, abwechselnd im selben Lauf; Median (p50) und 95. Perzentil. "
+                    "Zuletzt gemessen am %3 mit `talu-bench --server %4` auf: %5.")
                 .arg(ziel.backend == Backend::SQLite ? "SQLite" : "PostgreSQL", tausend(double(u.grundstuecke)),
                      QDateTime::currentDateTime().toString("dd.MM.yyyy hh:mm"),
                      ziel.backend == Backend::SQLite ? QStringLiteral("sqlite") : QStringLiteral("postgres:HOST:PORT"),

@@ -321,7 +321,7 @@ private slots:
 
         QStringList kennungen;
         for (const Ergebnis& x : e) kennungen << x.kennung;
-        for (const char* erwartet : {"P1", "P2a", "P2b", "P2c", "P2d", "P2e", "P3", "P3b", "P3b-N", "P7a", "P7b", "P7c", "P7d", "P7e", "P8a", "P8b", "P8c"})
+        for (const char* erwartet : {"P1", "P2a", "P2b", "P2c", "P2d", "P2e", "P3", "P3-L", "P3b", "P3b-N", "P7a", "P7b", "P7c", "P7d", "P7e", "P8a", "P8b", "P8c"})
             QVERIFY2(kennungen.contains(QLatin1String(erwartet)), erwartet);
         const bool rohVergleich = bank.ziel.backend == Backend::SQLite || mitLibpq();
         for (const Ergebnis& x : e) {
