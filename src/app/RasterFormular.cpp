@@ -77,6 +77,9 @@ void RasterFormular::setzeSpalten(const QList<RasterSpalte>& spalten) {
 QString RasterFormular::spaltenName(int spalte) const {
     const QAbstractItemModel* m = m_titel->sourceModel();
     if (!m || spalte < 0 || spalte >= m->columnCount()) return {};
+    // A model names its columns in Qt::UserRole of the header, or by its SQL result.
+    const QVariant name = m->headerData(spalte, Qt::Horizontal, Qt::UserRole);
+    if (name.typeId() == QMetaType::QString) return name.toString();
     if (const auto* sql = qobject_cast<const QSqlQueryModel*>(m)) return sql->record().fieldName(spalte);
     return m->headerData(spalte, Qt::Horizontal, Qt::DisplayRole).toString();
 }

@@ -36,7 +36,8 @@ public:
 
     // The column named (case does not matter) or -1.
     int spalteNamens(const QString& name) const;
-    // The column's name in the model's result.
+    // The column's name in the model's result: the header's Qt::UserRole,
+    // else the field name of an SQL model, else the caption.
     QString spaltenName(int spalte) const;
 
 protected:

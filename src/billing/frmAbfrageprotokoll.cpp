@@ -2,6 +2,7 @@
 
 #include <QPushButton>
 
+#include "app/Dialoge.h"
 #include "app/Formen.h"
 #include "app/Geometrie.h"
 #include "app/modPublics.h"
@@ -37,6 +38,10 @@ frmAbfrageprotokoll::frmAbfrageprotokoll(QWidget* parent)
                               [this] { m_modell->zeigeHeute(); });
     cmdAlle = filterKnopf(QStringLiteral("cmdAlle"), QStringLiteral("Alle"), kLesefehler,
                           [this] { m_modell->zeigeAlle(); });
+    connect(m_modell, &abrechnung::ProtokollModell::leseFehler, this,
+            [this](const QString& kurz, const QString& serverText) {
+                zeige(this, datenbankMeldung(kLesefehler + "\n" + kurz, serverText));
+            });
     setzeSpalten(spalten());
     setzeModell(m_modell);
     filtere(kLesefehler, [this] { m_modell->zeigeAlle(); });
