@@ -135,7 +135,8 @@ Ergebnis messeEine(Kontext& k, const Messung& m, QTextStream& log) {
                 } catch (const DbFehler& f) {
                     p.zeilen << "(kein Plan: " + f.serverText() + ")";
                 }
-                p.ganzGelesen = ganzGelesen(p.zeilen, grosseTabellen());
+                static const QRegularExpression limit("\\blimit\\b", QRegularExpression::CaseInsensitiveOption);
+                p.ganzGelesen = ganzGelesen(p.zeilen, grosseTabellen(), limit.match(p.sql).hasMatch());
                 e.plaene << p;
             }
     }

@@ -209,7 +209,17 @@ QByteArray abfrageAusSpur(const QByteArray& zeile) {
     return t;
 }
 
-QStringList ganzGelesen(const QStringList& plan, const QStringList& tabellen) {
+QStringList ganzGelesen(const QStringList& plan, const QStringList& tabellen, bool begrenzt) {
+    // A limited read whose order needs no sort of all rows stops after its
+    // rows: its scan does not read the table whole.
+    bool sortiert = false;
+    for (const QString& z : plan) {
+        QString knoten = z.trimmed();
+        if (knoten.startsWith(QLatin1String("->"))) knoten = knoten.mid(2).trimmed();
+        sortiert = sortiert || knoten == QLatin1String("USE TEMP B-TREE FOR ORDER BY") ||
+                   knoten.startsWith(QLatin1String("Sort "));
+    }
+    if (begrenzt && !sortiert) return {};
     QStringList l;
     for (const QString& z : plan) {
         for (const QString& t : tabellen) {

@@ -79,7 +79,8 @@ public:
 QByteArray mitEingebautemLower(const QByteArray& sql);
 
 // "SCAN grundstuecke", "Seq Scan on abfrageprotokoll": the tables a plan
-// reads whole, of those given.
-QStringList ganzGelesen(const QStringList& plan, const QStringList& tabellen);
+// reads whole, of those given. A limited read (begrenzt) counts only when its
+// plan sorts all rows before the first.
+QStringList ganzGelesen(const QStringList& plan, const QStringList& tabellen, bool begrenzt = false);
 
 }  // namespace talu::bench

@@ -409,6 +409,18 @@ private slots:
                              "SCAN rechnungs_kunden", "SCAN grundstuecke_alt", "Index Scan using ix on grundstuecke"},
                             t)
                     .isEmpty());
+        // A limited read stops early unless all rows are sorted first.
+        const QStringList gestreamt{"SCAN abfrageprotokoll USING INDEX ix_abfrageprotokoll_datum",
+                                    "USE TEMP B-TREE FOR RIGHT PART OF ORDER BY"};
+        QVERIFY(ganzGelesen(gestreamt, t, true).isEmpty());
+        QCOMPARE(ganzGelesen(gestreamt, t, false), QStringList{"abfrageprotokoll"});
+        QCOMPARE(ganzGelesen({"SCAN abfrageprotokoll", "USE TEMP B-TREE FOR ORDER BY"}, t, true), QStringList{"abfrageprotokoll"});
+        QCOMPARE(ganzGelesen({"Limit  (cost=1..2)", "  ->  Sort  (cost=1..2)", "        ->  Seq Scan on abfrageprotokoll  (cost=0..1)"},
+                             t, true),
+                 QStringList{"abfrageprotokoll"});
+        QVERIFY(ganzGelesen({"Limit  (cost=1..2)", "  ->  Incremental Sort  (cost=1..2)", "        ->  Seq Scan on abfrageprotokoll"},
+                            t, true)
+                    .isEmpty());
     }
 
     // --- The README table ---
