@@ -57,12 +57,14 @@ RasterFormular::RasterFormular(const QString& titel, QWidget* parent) : Formular
     m_knoepfe->addStretch(1);
     m_knoepfe->addWidget(cmdZurueck);
 
-    auto* l = new QVBoxLayout(this);
-    l->addWidget(m_raster, 1);
-    l->addWidget(linie);
-    l->addLayout(m_knoepfe);
+    m_layout = new QVBoxLayout(this);
+    m_layout->addWidget(m_raster, 1);
+    m_layout->addWidget(linie);
+    m_layout->addLayout(m_knoepfe);
     setzeStartfeld(m_raster);
 }
+
+void RasterFormular::setzeKopf(QWidget* kopf) { m_layout->insertWidget(0, kopf); }
 
 void RasterFormular::setzeModell(QAbstractItemModel* modell) {
     m_titel->setSourceModel(modell);

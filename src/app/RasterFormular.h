@@ -7,6 +7,7 @@
 
 class QAbstractItemModel;
 class QHBoxLayout;
+class QVBoxLayout;
 class QPushButton;
 class QTableView;
 
@@ -53,11 +54,14 @@ protected:
                              std::function<void()> arbeit);
     // Runs a filter as the buttons do (for work started elsewhere, e.g. at load).
     bool filtere(const QString& wasScheitert, const std::function<void()>& arbeit);
+    // A widget above the grid (a heading).
+    void setzeKopf(QWidget* kopf);
 
 private:
     class Titel;
     QTableView* m_raster = nullptr;
     QHBoxLayout* m_knoepfe = nullptr;
+    QVBoxLayout* m_layout = nullptr;
     Titel* m_titel = nullptr;
     QList<RasterSpalte> m_spalten;
 };

@@ -4,8 +4,11 @@ namespace talu::zugangsprotokoll {
 
 const QList<GitterSpalte>& spalten() {
     static const QList<GitterSpalte> s{
-        {QStringLiteral("ID"), 2000},   {QStringLiteral("Name"), 2000},    {QStringLiteral("Datum"), 2000},
-        {QStringLiteral("Zeit"), 2000}, {QStringLiteral("Vorgang"), 2500},
+        {QStringLiteral("id"), QStringLiteral("ID"), 2000},
+        {QStringLiteral("name"), QStringLiteral("Name"), 2000},
+        {QStringLiteral("datum"), QStringLiteral("Datum"), 2000},
+        {QStringLiteral("zeit"), QStringLiteral("Zeit"), 2000},
+        {QStringLiteral("vorgang"), QStringLiteral("Vorgang"), 2500},
     };
     return s;
 }

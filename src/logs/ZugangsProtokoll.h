@@ -7,8 +7,9 @@
 
 namespace talu {
 
-// A grid column by position: its caption and width.
+// A grid column: its name in the result, its caption and width.
 struct GitterSpalte {
+    QString name;
     QString titel;
     int breiteTwips = 0;
 };

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/Formular.h"
+#include "app/RasterFormular.h"
 #include "logs/ZugangsProtokoll.h"
 
 class QLabel;
@@ -11,7 +11,7 @@ namespace talu {
 class ZugangsProtokollModell;
 
 // Shows the access log in a read-only grid, all rows or filtered by kind or today.
-class frmZugangsProtokoll : public Formular {
+class frmZugangsProtokoll : public RasterFormular {
     Q_OBJECT
 public:
     explicit frmZugangsProtokoll(QWidget* parent = nullptr);
@@ -21,19 +21,10 @@ public:
     QPushButton* cmdLogin;
     QPushButton* cmdLogout;
     QPushButton* cmdNurHeute;
-    QPushButton* cmdZurueck;
     ZugangsProtokollModell* modell() const { return m_modell; }
 
-public slots:
-    void cmdAlle_Click() { zeige(zugangsprotokoll::Filter::Alle); }
-    void cmdLogin_Click() { zeige(zugangsprotokoll::Filter::Login); }
-    void cmdLogout_Click() { zeige(zugangsprotokoll::Filter::Logout); }
-    void cmdNurHeute_Click() { zeige(zugangsprotokoll::Filter::Heute); }
-    void cmdZurueck_Click() { entlade(); }
-
 private:
-    void zeige(zugangsprotokoll::Filter f);
-    void spaltenAnwenden();
+    QPushButton* filter(const char* name, const QString& text, zugangsprotokoll::Filter f);
     ZugangsProtokollModell* m_modell;
 };
 
