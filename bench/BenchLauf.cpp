@@ -243,26 +243,33 @@ QList<Ergebnis> messe(Kontext& k, QTextStream& log, const QStringList& nur) {
     return alle;
 }
 
-QString tabelle(const QList<Ergebnis>& l) {
-    QString t;
-    t += "| Messung | Arbeit | TALU p50 | TALU p95 | Roh p50 | TALU/Roh | Ziel | Ergebnis |\n";
-    t += "|---|---|---:|---:|---:|---:|---|---|\n";
-    for (const Ergebnis& e : l) {
-        QString roh = wert(e.rohP50, e.einheit);
-        QString faktor = std::isnan(e.rohP50) ? QStringLiteral("–") : zahl(e.verhaeltnis(), 2) + "×";
-        if (!std::isnan(e.rohP50Einfach)) {
-            roh += " (lower(): " + wert(e.rohP50Einfach, e.einheit) + ")";
-            faktor += " (" + zahl(e.verhaeltnisEinfach(), 2) + "×)";
-        }
-        QString stand = e.stand == Ergebnis::Stand::Erfuellt ? "erfüllt" : e.stand == Ergebnis::Stand::Verfehlt ? "**verfehlt**" : "–";
-        if (!e.anmerkung.isEmpty()) stand += " (" + e.anmerkung + ")";
-        QStringList ganz;
-        for (const Ergebnis::Plan& p : e.plaene) ganz += p.ganzGelesen;
-        ganz.removeDuplicates();
-        if (!ganz.isEmpty()) stand += "; liest ganz: " + ganz.join(", ");
-        t += QString("| %1 | %2 | %3 | %4 | %5 | %6 | %7 | %8 |\n")
-                 .arg(e.kennung, e.arbeit, wert(e.p50, e.einheit), wert(e.p95, e.einheit), roh, faktor, e.ziel, stand);
+namespace {
+QString tabellenKopf() {
+    return QStringLiteral("| Messung | Arbeit | TALU p50 | TALU p95 | Roh p50 | TALU/Roh | Ziel | Ergebnis |\n"
+                          "|---|---|---:|---:|---:|---:|---|---|\n");
+}
+
+QString tabellenZeile(const Ergebnis& e) {
+    QString roh = wert(e.rohP50, e.einheit);
+    QString faktor = std::isnan(e.rohP50) ? QStringLiteral("–") : zahl(e.verhaeltnis(), 2) + "×";
+    if (!std::isnan(e.rohP50Einfach)) {
+        roh += " (lower(): " + wert(e.rohP50Einfach, e.einheit) + ")";
+        faktor += " (" + zahl(e.verhaeltnisEinfach(), 2) + "×)";
     }
+    QString stand = e.stand == Ergebnis::Stand::Erfuellt ? "erfüllt" : e.stand == Ergebnis::Stand::Verfehlt ? "**verfehlt**" : "–";
+    if (!e.anmerkung.isEmpty()) stand += " (" + e.anmerkung + ")";
+    QStringList ganz;
+    for (const Ergebnis::Plan& p : e.plaene) ganz += p.ganzGelesen;
+    ganz.removeDuplicates();
+    if (!ganz.isEmpty()) stand += "; liest ganz: " + ganz.join(", ");
+    return QString("| %1 | %2 | %3 | %4 | %5 | %6 | %7 | %8 |")
+        .arg(e.kennung, e.arbeit, wert(e.p50, e.einheit), wert(e.p95, e.einheit), roh, faktor, e.ziel, stand);
+}
+}  // namespace
+
+QString tabelle(const QList<Ergebnis>& l) {
+    QString t = tabellenKopf();
+    for (const Ergebnis& e : l) t += tabellenZeile(e) + "\n";
     return t;
 }
 
@@ -312,11 +319,8 @@ QString fuegeInReadmeEin(const QString& readme, const QString& abschnitt, const 
                          const QString& fuss) {
     const QString anfang = "<!-- talu-bench " + abschnitt + ": anfang -->";
     const QString ende = "<!-- talu-bench " + abschnitt + ": ende -->";
-    QStringList eigene;
-    for (const Ergebnis& x : e) eigene << x.kennung;
-
-    // Rows of other figures in the old section stay, in their order.
-    QStringList fremde;
+    // The old rows, by figure id, in their order.
+    QList<QPair<QString, QString>> zeilen;
     const qsizetype a = readme.indexOf(anfang);
     const qsizetype b = a >= 0 ? readme.indexOf(ende, a) : -1;
     if (a >= 0 && b > a) {
@@ -325,12 +329,30 @@ QString fuegeInReadmeEin(const QString& readme, const QString& abschnitt, const 
             const auto mt = zeile.match(z);
             if (!mt.hasMatch()) continue;
             const QString kennung = mt.captured(1);
-            if (kennung == "Messung" || kennung.startsWith("---") || eigene.contains(kennung)) continue;
-            fremde << z;
+            if (kennung == "Messung" || kennung.startsWith("---")) continue;
+            zeilen << qMakePair(kennung, z);
         }
     }
-    QString tab = tabelle(e);
-    if (!fremde.isEmpty()) tab += fremde.join('\n') + "\n";
+    // A measured row replaces its old one in place; a new one goes after the
+    // row measured before it. Rows of other figures (added by hand or by other
+    // commands) stay where they are.
+    auto stelle = [&](const QString& kennung) {
+        for (qsizetype i = 0; i < zeilen.size(); ++i)
+            if (zeilen[i].first == kennung) return i;
+        return qsizetype(-1);
+    };
+    for (qsizetype i = 0; i < e.size(); ++i) {
+        const QString text = tabellenZeile(e[i]);
+        const qsizetype alt = stelle(e[i].kennung);
+        if (alt >= 0) {
+            zeilen[alt].second = text;
+            continue;
+        }
+        const qsizetype vorher = i > 0 ? stelle(e[i - 1].kennung) : -1;
+        zeilen.insert(vorher >= 0 ? vorher + 1 : (i == 0 ? 0 : zeilen.size()), qMakePair(e[i].kennung, text));
+    }
+    QString tab = tabellenKopf();
+    for (const auto& z : zeilen) tab += z.second + "\n";
     const QString block = anfang + "\n" + kopf + "\n\n" + tab + (fuss.isEmpty() ? QString() : "\n" + fuss + "\n") + ende;
     if (a >= 0 && b > a) {
         QString neu = readme;

@@ -145,13 +145,20 @@ int main(int argc, char** argv) {
                      QDateTime::currentDateTime().toString("dd.MM.yyyy hh:mm"),
                      ziel.backend == Backend::SQLite ? QStringLiteral("sqlite") : QStringLiteral("postgres:HOST:PORT"),
                      rechner);
+        // A partial run says which rows it measured; the others stay from before.
+        QStringList gemessen;
+        for (const Ergebnis& e : ergebnisse) gemessen << e.kennung;
+        const QString teil = auswahl.isEmpty() ? QString()
+                                               : " In diesem Lauf gemessen: " + gemessen.join(", ") +
+                                                     "; die übrigen Zeilen stammen aus früheren Läufen.";
         QStringList ganz;
         for (const Ergebnis& e : ergebnisse)
             for (const Ergebnis::Plan& pl : e.plaene)
                 for (const QString& t : pl.ganzGelesen) ganz << e.kennung + ": " + t;
         ganz.removeDuplicates();
-        const QString fuss = ganz.isEmpty() ? QStringLiteral("Kein Abfrageplan liest eine große Tabelle ganz.")
-                                            : "Pläne, die eine große Tabelle ganz lesen: " + ganz.join("; ") + ".";
+        const QString fuss = (ganz.isEmpty() ? QStringLiteral("Kein Abfrageplan liest eine große Tabelle ganz.")
+                                             : "Pläne, die eine große Tabelle ganz lesen: " + ganz.join("; ") + ".") +
+                             teil;
         if (!schreibeReadme(p.value(readme), abschnitt, kopf, ergebnisse, fuss, &fehler)) {
             err << "README nicht geschrieben: " << fehler << "\n";
             return 1;

@@ -445,6 +445,16 @@ private slots:
         QCOMPARE(neu.count("| P1 |"), 1);
         QVERIFY(neu.contains("1,25×"));
         QVERIFY(neu.indexOf("| P1 |") < neu.indexOf("| R1 |"));
+        // A figure new to the table goes after the one measured before it.
+        Ergebnis p1x = p1;
+        p1x.kennung = "P1x";
+        const QString mitNeuer = fuegeInReadmeEin(neu, "sqlite", "neuer Kopf", {p1, p1x}, "Fuß");
+        QVERIFY(mitNeuer.indexOf("| P1 |") < mitNeuer.indexOf("| P1x |"));
+        QVERIFY(mitNeuer.indexOf("| P1x |") < mitNeuer.indexOf("| R1 |"));
+        // A partial run replaces its rows in place and keeps the others.
+        const QString teil = fuegeInReadmeEin(mitNeuer, "sqlite", "Kopf", {p1x}, {});
+        QVERIFY(teil.indexOf("| P1 |") < teil.indexOf("| P1x |"));
+        QCOMPARE(teil.count("| P1 |"), 1);
         // Run again: nothing doubles.
         QCOMPARE(fuegeInReadmeEin(neu, "sqlite", "neuer Kopf", {p1}, "Fuß"), neu);
         // Another backend gets its own section; the first stays as it is.
