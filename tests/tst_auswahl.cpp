@@ -171,7 +171,7 @@ void TestAuswahl::formular() {
     Publics& p = publics();
     p.SuchArt = "suche nach ort";
     QCOMPARE(SuchVorgang::starte(p, "frankfurt"), SuchVorgang::Ergebnis::MehrereOrte);
-    auto* f = formen::zeige<frmAuswaehlen>("frmAuswaehlen");
+    auto* f = formen::zeige<frmAuswaehlen>();
     QVERIFY(f);
     QCOMPARE(f->windowTitle(), "Auswahl der gefundenen Orte");
     QCOMPARE(f->Label1->text(), QString::fromUtf8("Ort auswählen - 3 Treffer"));
@@ -190,7 +190,7 @@ void TestAuswahl::formular() {
 
     // Choosing the second entry leads to the information groups of that place.
     QCOMPARE(SuchVorgang::starte(p, "frankfurt"), SuchVorgang::Ergebnis::MehrereOrte);
-    f = formen::zeige<frmAuswaehlen>("frmAuswaehlen");
+    f = formen::zeige<frmAuswaehlen>();
     f->Combo1->setCurrentIndex(2);
     f->cmdAuswaehlen->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -201,7 +201,7 @@ void TestAuswahl::formular() {
 
     // An empty list: "&Auswählen" does nothing.
     p.RsSuche = SucheDaten(p.Verbindung).sucheOrt("xyzzy");
-    f = formen::zeige<frmAuswaehlen>("frmAuswaehlen");
+    f = formen::zeige<frmAuswaehlen>();
     QCOMPARE(f->Combo1->count(), 0);
     QCOMPARE(f->Label1->text(), QString::fromUtf8("Ort auswählen - 0 Treffer"));
     f->cmdAuswaehlen->click();
@@ -218,7 +218,7 @@ void TestAuswahl::tastenInOffenerListe() {
     Publics& p = publics();
     p.SuchArt = "suche nach ort";
     QCOMPARE(SuchVorgang::starte(p, "frankfurt"), SuchVorgang::Ergebnis::MehrereOrte);
-    auto* f = formen::zeige<frmAuswaehlen>("frmAuswaehlen");
+    auto* f = formen::zeige<frmAuswaehlen>();
     QVERIFY(f);
     QApplication::setActiveWindow(f->window());
     QVERIFY(QTest::qWaitForWindowActive(f->window()));
@@ -255,7 +255,7 @@ void TestAuswahl::tastenInOffenerListe() {
 
     // ... and Escape presses "&Zurück".
     QCOMPARE(SuchVorgang::starte(p, "frankfurt"), SuchVorgang::Ergebnis::MehrereOrte);
-    f = formen::zeige<frmAuswaehlen>("frmAuswaehlen");
+    f = formen::zeige<frmAuswaehlen>();
     QApplication::setActiveWindow(f->window());
     QTRY_COMPARE(QApplication::focusWidget(), f->Combo1);
     QTest::keyClick(f->Combo1, Qt::Key_Escape);
@@ -266,7 +266,7 @@ void TestAuswahl::tastenInOffenerListe() {
 
     // Enter on the focused "&Zurück" presses that button, not the default one.
     QCOMPARE(SuchVorgang::starte(p, "frankfurt"), SuchVorgang::Ergebnis::MehrereOrte);
-    f = formen::zeige<frmAuswaehlen>("frmAuswaehlen");
+    f = formen::zeige<frmAuswaehlen>();
     QApplication::setActiveWindow(f->window());
     f->cmdZurueck->setFocus();
     QTRY_COMPARE(QApplication::focusWidget(), f->cmdZurueck);
@@ -296,7 +296,7 @@ void TestAuswahl::vieleGrundstuecke() {
     p.SuchArt = QString::fromUtf8("suche nach grundstück");
     p.AktGemeindeschluessel = "01001001";
     QCOMPARE(SuchVorgang::starte(p, "lange"), SuchVorgang::Ergebnis::Grundstuecke);
-    auto* f = formen::zeige<frmAuswaehlen>("frmAuswaehlen");
+    auto* f = formen::zeige<frmAuswaehlen>();
     QCOMPARE(f->Combo1->count(), 3000);
     QCOMPARE(f->Label1->text(), QString::fromUtf8("Grundstück auswählen - 3000 Treffer"));
     QCOMPARE(f->ListenIds.size(), 3000);

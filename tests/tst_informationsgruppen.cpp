@@ -118,7 +118,7 @@ void TestInformationsGruppen::fehlenderOrt() {
     QCOMPARE(g.bodenrichtwerteCaption, "&Bodenrichtwerte");
 
     DialogAufzeichnung boxen;
-    auto* f = formen::zeige<frmInformationsGruppen>("frmInformationsGruppen");
+    auto* f = formen::zeige<frmInformationsGruppen>();
     QCOMPARE(boxen.meldungen.size(), 1);
     QCOMPARE(boxen.meldungen[0].symbol, Dialoge::Symbol::Kritisch);
     for (QPushButton* b : f->cmdAuswahl) QVERIFY(!b->isEnabled());
@@ -128,12 +128,14 @@ void TestInformationsGruppen::fehlenderOrt() {
 void TestInformationsGruppen::folgen() {
     Publics& p = publics();
     p.SuchArt = "x";
-    QCOMPARE(InformationsGruppen::folgeForm(p, InformationsGruppen::Ortsinformationen), "frmStadtMaske");
+    using F = InformationsGruppen::Folge;
+    QCOMPARE(InformationsGruppen::folge(p, InformationsGruppen::Ortsinformationen), F::Ortsform);
     QCOMPARE(p.SuchArt, "x");
-    QCOMPARE(InformationsGruppen::folgeForm(p, InformationsGruppen::Marktuebersichten), "frmMarktUebersichtenAuswahl");
-    QCOMPARE(InformationsGruppen::folgeForm(p, InformationsGruppen::Bodenrichtwerte), "frmSuchen");
+    QCOMPARE(InformationsGruppen::folge(p, InformationsGruppen::Marktuebersichten), F::Marktauswahl);
+    QCOMPARE(p.SuchArt, "x");
+    QCOMPARE(InformationsGruppen::folge(p, InformationsGruppen::Bodenrichtwerte), F::Suche);
     QCOMPARE(p.SuchArt, QString::fromUtf8("suche nach grundstück"));
-    QCOMPARE(InformationsGruppen::folgeForm(p, InformationsGruppen::Keine), "frmSuchen");
+    QCOMPARE(InformationsGruppen::folge(p, InformationsGruppen::Keine), F::Suche);
     QCOMPARE(p.SuchArt, "suche nach ort");
 }
 
@@ -144,7 +146,7 @@ void TestInformationsGruppen::formular() {
     Publics& p = publics();
     const int protokoll = test::zaehle("select count(*) from abfrageprotokoll");
     setzeOrt("35390");
-    auto* f = formen::zeige<frmInformationsGruppen>("frmInformationsGruppen");
+    auto* f = formen::zeige<frmInformationsGruppen>();
     QCOMPARE(f->Label2->text(), QString::fromUtf8("Informationsgruppen von Gießen"));
     QCOMPARE(f->cmdAuswahl[0]->text(), QString::fromUtf8("&Ortsinformationen (2,50 €)"));
     QCOMPARE(f->cmdAuswahl[1]->text(), "&Bodenrichtwerte (" + waehrung(12.5) + ")");
@@ -163,15 +165,24 @@ void TestInformationsGruppen::formular() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
     // "&Zurück" likewise.
-    f = formen::zeige<frmInformationsGruppen>("frmInformationsGruppen");
+    f = formen::zeige<frmInformationsGruppen>();
     f->cmdAbbrechen->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(formen::geladene(), QStringList{"frmSuchen"});
     formen::schliesseAlleKinder();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
+    // Escape on a group button presses "Abbrechen", not the group.
+    f = formen::zeige<frmInformationsGruppen>();
+    QTest::keyClick(f->cmdAuswahl[0], Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(formen::geladene(), QStringList{"frmSuchen"});
+    QCOMPARE(p.SuchArt, "suche nach ort");
+    formen::schliesseAlleKinder();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
     // Land values: the street search of this place.
-    f = formen::zeige<frmInformationsGruppen>("frmInformationsGruppen");
+    f = formen::zeige<frmInformationsGruppen>();
     f->cmdAuswahl[1]->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(formen::geladene(), QStringList{"frmSuchen"});
@@ -190,7 +201,7 @@ void TestInformationsGruppen::formular() {
     for (int i : {0, 2}) {
         const QString ziel = i == 0 ? "frmStadtMaske" : "frmMarktUebersichtenAuswahl";
         if (!formen::istRegistriert(ziel)) continue;
-        f = formen::zeige<frmInformationsGruppen>("frmInformationsGruppen");
+        f = formen::zeige<frmInformationsGruppen>();
         f->cmdAuswahl[i]->click();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY2(formen::geladene().contains(ziel), qPrintable(formen::geladene().join(",")));

@@ -79,7 +79,7 @@ void TestLookupStrasse::ganzeStrasse() {
 
     // 1. "Ort suchen".
     p.SuchArt = "suche nach ort";
-    auto* s = formen::zeige<frmSuchen>("frmSuchen");
+    auto* s = formen::zeige<frmSuchen>();
     bild(s, "1_suchen");
     suche(s, QString::fromUtf8("ÜBERLINGEN"));
     // 2. One place: straight to the information groups.
@@ -179,7 +179,7 @@ void TestLookupStrasse::ortsListeUndFluchtwege() {
     Publics& p = publics();
 
     p.SuchArt = "suche nach ort";
-    auto* s = formen::zeige<frmSuchen>("frmSuchen");
+    auto* s = formen::zeige<frmSuchen>();
     suche(s, "frankfurt");
     auto* a = form<frmAuswaehlen>("frmAuswaehlen");
     QVERIFY(a);

@@ -336,7 +336,7 @@ void TestSuche::formular() {
     // Street mode with a remembered term.
     QVERIFY(lookup::schreibeMerkbegriff(programmDatei("letztesgrundstück.txt"), QString::fromUtf8("am kö")));
     p.SuchArt = "suche nach grundstück";
-    auto* f = formen::zeige<frmSuchen>("frmSuchen");
+    auto* f = formen::zeige<frmSuchen>();
     QVERIFY(f);
     QCOMPARE(f->Label1->text(), "Geben Sie bitte den Strassennamen ein:");
     QCOMPARE(f->Text1->text(), QString::fromUtf8("am kö"));
@@ -360,7 +360,7 @@ void TestSuche::formular() {
     bin.write(QByteArray("\0\1\2", 3));
     bin.close();
     p.SuchArt = "suche nach ort";
-    f = formen::zeige<frmSuchen>("frmSuchen");
+    f = formen::zeige<frmSuchen>();
     QCOMPARE(f->Label1->text(), "Geben Sie bitte den Ortsnamen oder die PLZ ein:");
     QCOMPARE(f->Text1->text(), QString());
     // Two letters: the message, and the form stays.
@@ -378,7 +378,7 @@ void TestSuche::formular() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
     // The next search form offers the term in lower case.
-    f = formen::zeige<frmSuchen>("frmSuchen");
+    f = formen::zeige<frmSuchen>();
     QCOMPARE(f->Text1->text(), QString::fromUtf8("überlingen"));
     // Several places: the selection list.
     f->Text1->setText("frankfurt");
@@ -390,7 +390,7 @@ void TestSuche::formular() {
 
     // No place: the message; the term stays for correction.
     boxen.leeren();
-    f = formen::zeige<frmSuchen>("frmSuchen");
+    f = formen::zeige<frmSuchen>();
     f->Text1->setText("xyzzy");
     f->cmdStarten->click();
     QCOMPARE(boxen.texte(), QStringList{"Es wurde kein passender Ort gefunden!"});

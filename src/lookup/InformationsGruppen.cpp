@@ -35,17 +35,17 @@ InformationsGruppen InformationsGruppen::lade(Publics& p) {
     return g;
 }
 
-QString InformationsGruppen::folgeForm(Publics& p, Gruppe gewaehlt) {
+InformationsGruppen::Folge InformationsGruppen::folge(Publics& p, Gruppe gewaehlt) {
     switch (gewaehlt) {
-        case Ortsinformationen: return QStringLiteral("frmStadtMaske");
+        case Ortsinformationen: return Folge::Ortsform;
         case Bodenrichtwerte:
             p.SuchArt = QStringLiteral("suche nach grundstück");
-            return QStringLiteral("frmSuchen");
-        case Marktuebersichten: return QStringLiteral("frmMarktUebersichtenAuswahl");
+            return Folge::Suche;
+        case Marktuebersichten: return Folge::Marktauswahl;
         case Keine: break;
     }
     p.SuchArt = QStringLiteral("suche nach ort");
-    return QStringLiteral("frmSuchen");
+    return Folge::Suche;
 }
 
 }  // namespace talu

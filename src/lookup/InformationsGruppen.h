@@ -20,7 +20,8 @@ struct InformationsGruppen {
 
     // The form that follows the choice (or no choice) when the group form
     // unloads; sets SuchArt where the search form follows.
-    static QString folgeForm(Publics& p, Gruppe gewaehlt);
+    enum class Folge { Suche, Ortsform, Marktauswahl };
+    static Folge folge(Publics& p, Gruppe gewaehlt);
 };
 
 }  // namespace talu

@@ -1,7 +1,6 @@
 #include "lookup/frmAuswaehlen.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -10,21 +9,23 @@
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
-#include <QKeyEvent>
 #include <QStringListModel>
 #include <QVBoxLayout>
 
+#include "app/Dialoge.h"
 #include "app/Formen.h"
 #include "app/Geometrie.h"
 #include "app/modPublics.h"
-#include "db/Datenbank.h"
 #include "lookup/AuswahlListe.h"
-#include "lookup/Meldung.h"
+#include "lookup/frmInformationsGruppen.h"
+#include "lookup/frmSuchen.h"
+#include "place/frmStadtMaske.h"
+#include "plot/frmGrundstueckMaske.h"
 
 namespace talu {
 
 namespace {
-formen::Registrierung reg("frmAuswaehlen", [] { return new frmAuswaehlen; });
+formen::RegistrierungVon<frmAuswaehlen> reg;
 }
 
 QFont frmAuswaehlen::listenSchrift() {
@@ -40,7 +41,7 @@ QFont frmAuswaehlen::listenSchrift() {
     return f;
 }
 
-frmAuswaehlen::frmAuswaehlen(QWidget* parent) : QWidget(parent) {
+frmAuswaehlen::frmAuswaehlen(QWidget* parent) : Formular(parent) {
     Frame1 = new QFrame(this);
     Frame1->setFrameShape(QFrame::StyledPanel);
     Label1 = new QLabel(Frame1);
@@ -79,6 +80,10 @@ frmAuswaehlen::frmAuswaehlen(QWidget* parent) : QWidget(parent) {
 
     connect(cmdAuswaehlen, &QPushButton::clicked, this, &frmAuswaehlen::cmdAuswaehlen_Click);
     connect(cmdZurueck, &QPushButton::clicked, this, &frmAuswaehlen::cmdZurueck_Click);
+    // Enter presses "&Auswählen", Escape "&Zurück", as default and cancel
+    // buttons do; the open drop-down list keeps its own Enter and Escape.
+    enterDrueckt(cmdAuswaehlen);
+    escapeDrueckt(cmdZurueck);
 
     resize(twips(8200), twips(2300));
     Form_Load();
@@ -93,8 +98,7 @@ void frmAuswaehlen::Form_Load() {
     Label1->setText(liste.label);
     setWindowTitle(liste.titel);
     Combo1->setCurrentIndex(liste.eintraege.isEmpty() ? -1 : 0);
-    setFocusProxy(Combo1);
-    Combo1->setFocus();
+    setzeStartfeld(Combo1);
 }
 
 void frmAuswaehlen::cmdAuswaehlen_Click() {
@@ -102,88 +106,49 @@ void frmAuswaehlen::cmdAuswaehlen_Click() {
     if (index < 0 || index >= ListenIds.size()) return;
     Publics& p = publics();
     p.SuchArt = m_suchArt;
-    AuswahlFolge folge;
-    {
-        lookup::Sanduhr sanduhr;
-        try {
-            folge = waehleAus(p, m_suchArt, ListenIds.at(index));
-        } catch (const DbFehler& f) {
-            sanduhr.aus();
-            lookup::zeigeMeldung(this, lookup::datenbankMeldung(f.kurz(), f.serverText()));
-            return;
-        }
-    }
+    AuswahlFolge folge = AuswahlFolge::Nichts;
+    if (!mitDatenbank(QStringLiteral("Der gewählte Eintrag konnte nicht gelesen werden."),
+                      [&] { folge = waehleAus(p, m_suchArt, ListenIds.at(index)); }))
+        return;
     switch (folge) {
         case AuswahlFolge::Nichts:
-            lookup::zeigeMeldung(this, {lookup::Meldung::Information, QString(),
-                                        QStringLiteral("Der gewählte Eintrag ist nicht mehr vorhanden!")});
+            meldeInfo(this, QStringLiteral("Der gewählte Eintrag ist nicht mehr vorhanden!"));
             return;
         case AuswahlFolge::Informationsgruppen:
             m_gewaehlt = true;
-            formen::zeige(QStringLiteral("frmInformationsGruppen"));
+            formen::zeige<frmInformationsGruppen>();
             break;
         case AuswahlFolge::OrtFuerNeuesGrundstueck:
             m_gewaehlt = true;
-            if (QWidget* maske = formen::zeige(QStringLiteral("frmGrundstueckMaske")))
-                QMetaObject::invokeMethod(maske, "OrtUebernehmen");
+            if (auto* maske = formen::zeige<frmGrundstueckMaske>()) maske->OrtUebernehmen();
             break;
         case AuswahlFolge::Grundstueck:
             m_gewaehlt = true;
-            formen::zeige(QStringLiteral("frmGrundstueckMaske"));
+            formen::zeige<frmGrundstueckMaske>();
             break;
     }
-    formen::entlade(this);
+    entlade();
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void frmAuswaehlen::cmdZurueck_Click() {
     m_zurueck = true;
     publics().SuchArt = m_suchArt;
-    formen::zeige(QStringLiteral("frmSuchen"));
-    formen::entlade(this);
-}
-
-// Enter presses "&Auswählen", Escape "&Zurück", as default and cancel buttons
-// do. They arrive here only when no child took them: the open drop-down list
-// keeps its own Enter (take the entry) and Escape (close the list), so a
-// shortcut, which would come first, is not the right place for them.
-void frmAuswaehlen::keyPressEvent(QKeyEvent* e) {
-    if (e->modifiers() & ~Qt::KeypadModifier) return QWidget::keyPressEvent(e);
-    switch (e->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            cmdAuswaehlen_Click();
-            return;
-        case Qt::Key_Escape:
-            cmdZurueck_Click();
-            return;
-        default:
-            QWidget::keyPressEvent(e);
-    }
-}
-
-void frmAuswaehlen::showEvent(QShowEvent* e) {
-    QWidget::showEvent(e);
-    if (m_zentriert) return;
-    m_zentriert = true;
-    ZentriereKind(formen::hauptfenster(), this, 0, 0);
+    formen::zeige<frmSuchen>();
+    entlade();
 }
 
 // Unload. Closed by its close box without a choice, the list walks back like
 // "&Zurück" would, so that the road does not end in an empty main window.
-void frmAuswaehlen::closeEvent(QCloseEvent* e) {
-    QWidget::closeEvent(e);
-    if (m_entladen) return;
-    m_entladen = true;
-    formen::entlade(this);
-    if (formen::schliesstAlleKinder()) return;
+void frmAuswaehlen::beimEntladen() {
+    if (schliesstAlle()) return;
     if (m_suchArt == QStringLiteral("Gutachter mit Ort verknüpfen")) {
-        formen::zeige(QStringLiteral("frmStadtMaske"));
+        formen::zeige<frmStadtMaske>();
         return;
     }
     if (!m_gewaehlt && !m_zurueck) {
         publics().SuchArt = m_suchArt;
-        formen::zeige(QStringLiteral("frmSuchen"));
+        formen::zeige<frmSuchen>();
     }
 }
 

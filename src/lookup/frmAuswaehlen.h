@@ -1,6 +1,7 @@
 #pragma once
 #include <QVector>
-#include <QWidget>
+
+#include "app/Formular.h"
 
 class QComboBox;
 class QFrame;
@@ -12,7 +13,7 @@ namespace talu {
 
 // The selection list of the lookup road: the places or plots a search found,
 // one entry per row in a fixed-pitch font.
-class frmAuswaehlen : public QWidget {
+class frmAuswaehlen : public Formular {
     Q_OBJECT
 public:
     explicit frmAuswaehlen(QWidget* parent = nullptr);
@@ -32,9 +33,7 @@ public slots:
     void cmdZurueck_Click();
 
 protected:
-    void closeEvent(QCloseEvent* e) override;
-    void keyPressEvent(QKeyEvent* e) override;
-    void showEvent(QShowEvent* e) override;
+    void beimEntladen() override;
 
 private:
     void Form_Load();
@@ -43,8 +42,6 @@ private:
     QString m_suchArt;
     bool m_gewaehlt = false;
     bool m_zurueck = false;
-    bool m_entladen = false;
-    bool m_zentriert = false;
 };
 
 }  // namespace talu

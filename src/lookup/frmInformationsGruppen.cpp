@@ -1,27 +1,27 @@
 #include "lookup/frmInformationsGruppen.h"
 
-#include <QCloseEvent>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QShortcut>
 #include <QVBoxLayout>
 
+#include "app/Dialoge.h"
 #include "app/Formen.h"
 #include "app/Geometrie.h"
 #include "app/modPublics.h"
-#include "db/Datenbank.h"
 #include "lookup/InformationsGruppen.h"
-#include "lookup/Meldung.h"
+#include "lookup/frmSuchen.h"
+#include "market/frmMarktUebersichtenAuswahl.h"
+#include "place/frmStadtMaske.h"
 
 namespace talu {
 
 namespace {
-formen::Registrierung reg("frmInformationsGruppen", [] { return new frmInformationsGruppen; });
+formen::RegistrierungVon<frmInformationsGruppen> reg;
 }
 
-frmInformationsGruppen::frmInformationsGruppen(QWidget* parent) : QWidget(parent) {
+frmInformationsGruppen::frmInformationsGruppen(QWidget* parent) : Formular(parent) {
     setWindowTitle(QStringLiteral("Informationsgruppen"));
     Label2 = new QLabel(QStringLiteral("Informationsgruppen wählen"), this);
     QFont kopf = Label2->font();
@@ -47,9 +47,7 @@ frmInformationsGruppen::frmInformationsGruppen(QWidget* parent) : QWidget(parent
     cmdAbbruch = new QPushButton(QStringLiteral("Abbrechen"), this);
     connect(cmdAbbrechen, &QPushButton::clicked, this, &frmInformationsGruppen::cmdAbbrechen_Click);
     connect(cmdAbbruch, &QPushButton::clicked, this, &frmInformationsGruppen::cmdAbbrechen_Click);
-    auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    esc->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(esc, &QShortcut::activated, this, &frmInformationsGruppen::cmdAbbrechen_Click);
+    escapeDrueckt(cmdAbbruch);
 
     auto* knoepfe = new QHBoxLayout;
     knoepfe->addWidget(cmdAbbrechen);
@@ -69,53 +67,39 @@ void frmInformationsGruppen::Form_Load() {
     GruppeGewaehlt = false;
     for (bool& g : GewaehlteGruppe) g = false;
     InformationsGruppen g;
-    try {
-        lookup::Sanduhr sanduhr;
-        g = InformationsGruppen::lade(publics());
-    } catch (const DbFehler& f) {
-        lookup::zeigeMeldung(this, lookup::datenbankMeldung(f.kurz(), f.serverText()));
-    }
+    const bool gelesen = mitDatenbank(QStringLiteral("Der Ort konnte nicht gelesen werden."),
+                                      [&] { g = InformationsGruppen::lade(publics()); });
     Label2->setText(g.label2.isEmpty() ? QStringLiteral("Informationsgruppen wählen") : g.label2);
     cmdAuswahl[1]->setText(g.bodenrichtwerteCaption.isEmpty() ? QStringLiteral("&Bodenrichtwerte")
                                                               : g.bodenrichtwerteCaption);
     // Without the place row there is nothing to look up or to bill.
     for (QPushButton* b : cmdAuswahl) b->setEnabled(g.ortGefunden);
-    if (!g.ortGefunden)
-        lookup::zeigeMeldung(this, {lookup::Meldung::Kritisch, QString(),
-                                    "Zum Gemeindeschlüssel '" + publics().AktGemeindeschluessel +
-                                        "' ist kein Ort vorhanden!"});
-    setFocusProxy(cmdAbbruch);
-    cmdAbbruch->setFocus();
-}
-
-void frmInformationsGruppen::showEvent(QShowEvent* e) {
-    QWidget::showEvent(e);
-    if (m_zentriert) return;
-    m_zentriert = true;
-    ZentriereKind(formen::hauptfenster(), this, 0, 0);
+    if (gelesen && !g.ortGefunden)
+        meldeKritisch(this, "Zum Gemeindeschlüssel '" + publics().AktGemeindeschluessel + "' ist kein Ort vorhanden!");
+    setzeStartfeld(cmdAbbruch);
 }
 
 void frmInformationsGruppen::cmdAuswahl_Click(int index) {
     if (index < 0 || index > 2) return;
     GewaehlteGruppe[index] = true;
     GruppeGewaehlt = true;
-    formen::entlade(this);
+    entlade();
 }
 
-void frmInformationsGruppen::cmdAbbrechen_Click() { formen::entlade(this); }
+void frmInformationsGruppen::cmdAbbrechen_Click() { entlade(); }
 
 // Unload: on to the chosen group, or back to the place search.
-void frmInformationsGruppen::closeEvent(QCloseEvent* e) {
-    QWidget::closeEvent(e);
-    if (m_entladen) return;
-    m_entladen = true;
-    formen::entlade(this);
-    if (formen::schliesstAlleKinder()) return;
-    lookup::Sanduhr sanduhr;
+void frmInformationsGruppen::beimEntladen() {
+    if (schliesstAlle()) return;
+    Sanduhr sanduhr;
     auto gruppe = InformationsGruppen::Keine;
     for (int i = 0; i < 3; ++i)
         if (GruppeGewaehlt && GewaehlteGruppe[i]) gruppe = InformationsGruppen::Gruppe(i);
-    formen::zeige(InformationsGruppen::folgeForm(publics(), gruppe));
+    switch (InformationsGruppen::folge(publics(), gruppe)) {
+        case InformationsGruppen::Folge::Suche: formen::zeige<frmSuchen>(); break;
+        case InformationsGruppen::Folge::Ortsform: formen::zeige<frmStadtMaske>(); break;
+        case InformationsGruppen::Folge::Marktauswahl: formen::zeige<frmMarktUebersichtenAuswahl>(); break;
+    }
 }
 
 }  // namespace talu

@@ -1,5 +1,5 @@
 #pragma once
-#include <QWidget>
+#include "app/Formular.h"
 
 class QFrame;
 class QLabel;
@@ -9,7 +9,7 @@ namespace talu {
 
 // The choice of information group for the current place: place information,
 // standard land values (with their price) and market overviews.
-class frmInformationsGruppen : public QWidget {
+class frmInformationsGruppen : public Formular {
     Q_OBJECT
 public:
     explicit frmInformationsGruppen(QWidget* parent = nullptr);
@@ -28,13 +28,10 @@ public slots:
     void cmdAbbrechen_Click();
 
 protected:
-    void closeEvent(QCloseEvent* e) override;
-    void showEvent(QShowEvent* e) override;
+    void beimEntladen() override;
 
 private:
     void Form_Load();
-    bool m_entladen = false;
-    bool m_zentriert = false;
 };
 
 }  // namespace talu

@@ -1,29 +1,29 @@
 #include "lookup/frmSuchen.h"
 
-#include <QApplication>
-#include <QCloseEvent>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QVBoxLayout>
 
+#include "app/Dialoge.h"
 #include "app/Formen.h"
 #include "app/Geometrie.h"
 #include "app/modPublics.h"
-#include "db/Datenbank.h"
-#include "lookup/Meldung.h"
 #include "lookup/SuchVorgang.h"
+#include "lookup/frmAuswaehlen.h"
+#include "lookup/frmInformationsGruppen.h"
+#include "place/frmStadtMaske.h"
+#include "plot/frmGrundstueckMaske.h"
 
 namespace talu {
 
 namespace {
-formen::Registrierung reg("frmSuchen", [] { return new frmSuchen; });
+formen::RegistrierungVon<frmSuchen> reg;
 }
 
-frmSuchen::frmSuchen(QWidget* parent) : QWidget(parent) {
+frmSuchen::frmSuchen(QWidget* parent) : Formular(parent) {
     setWindowTitle(QStringLiteral("Suchen"));
     Frame1 = new QFrame(this);
     Frame1->setFrameShape(QFrame::StyledPanel);
@@ -54,11 +54,9 @@ frmSuchen::frmSuchen(QWidget* parent) : QWidget(parent) {
     aussen->addWidget(Frame1);
     aussen->addLayout(knoepfe);
 
-    // Enter presses "&Starten", Escape "&Zurück", as default and cancel buttons do.
+    // Enter in the term presses "&Starten", Escape "&Zurück", as default and cancel buttons do.
     connect(Text1, &QLineEdit::returnPressed, this, &frmSuchen::cmdStarten_Click);
-    auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    esc->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(esc, &QShortcut::activated, this, &frmSuchen::cmdZurueck_Click);
+    escapeDrueckt(cmdZurueck);
     connect(cmdStarten, &QPushButton::clicked, this, &frmSuchen::cmdStarten_Click);
     connect(cmdZurueck, &QPushButton::clicked, this, &frmSuchen::cmdZurueck_Click);
     connect(cmdHinweis, &QPushButton::clicked, this, &frmSuchen::cmdHinweis_Click);
@@ -74,88 +72,63 @@ void frmSuchen::Form_Load() {
     Hinweistext = m.hinweis;
     Text1->setText(SuchVorgang::gemerkterBegriff(m_suchArt));
     Text1->selectAll();
-    setFocusProxy(Text1);
-    Text1->setFocus();
+    setzeStartfeld(Text1);
 }
 
-void frmSuchen::cmdHinweis_Click() { lookup::zeigeMeldung(this, {lookup::Meldung::Information, QString(), Hinweistext}); }
-
-void frmSuchen::weiterZu(const QString& form) {
-    m_weiter = true;
-    formen::zeige(form);
-}
+void frmSuchen::cmdHinweis_Click() { meldeInfo(this, Hinweistext); }
 
 void frmSuchen::cmdStarten_Click() {
     Publics& p = publics();
     // The mode is the one this form was opened in, whatever happened since.
     p.SuchArt = m_suchArt;
     using E = SuchVorgang::Ergebnis;
-    E e;
-    {
-        lookup::Sanduhr sanduhr;
-        try {
-            e = SuchVorgang::starte(p, Text1->text());
-        } catch (const DbFehler& f) {
-            sanduhr.aus();
-            lookup::zeigeMeldung(this, lookup::datenbankMeldung(f.kurz(), f.serverText()));
-            return;
-        }
-    }
+    E e = E::Nichts;
+    if (!mitDatenbank(QStringLiteral("Die Suche ist fehlgeschlagen."), [&] { e = SuchVorgang::starte(p, Text1->text()); }))
+        return;
     switch (e) {
         case E::KeinBegriff:
         case E::ZuKurz:
         case E::KeinOrt:
         case E::KeineStrasse:
-            lookup::zeigeMeldung(this, {lookup::Meldung::Information, QString(), SuchVorgang::meldung(e)});
+            meldeInfo(this, SuchVorgang::meldung(e));
             Text1->setFocus();
             Text1->selectAll();
             return;
         case E::EinOrt:
-            weiterZu(QStringLiteral("frmInformationsGruppen"));
-            break;
-        case E::EinOrtFuerNeuesGrundstueck: {
             m_weiter = true;
-            if (QWidget* maske = formen::zeige(QStringLiteral("frmGrundstueckMaske")))
-                QMetaObject::invokeMethod(maske, "OrtUebernehmen");
+            formen::zeige<frmInformationsGruppen>();
             break;
-        }
+        case E::EinOrtFuerNeuesGrundstueck:
+            m_weiter = true;
+            if (auto* maske = formen::zeige<frmGrundstueckMaske>()) maske->OrtUebernehmen();
+            break;
         case E::MehrereOrte:
         case E::Grundstuecke:
-            weiterZu(QStringLiteral("frmAuswaehlen"));
+            m_weiter = true;
+            formen::zeige<frmAuswaehlen>();
             break;
         case E::Nichts:
             return;
     }
-    formen::entlade(this);
+    entlade();
 }
 
-void frmSuchen::cmdZurueck_Click() { formen::entlade(this); }
-
-void frmSuchen::showEvent(QShowEvent* e) {
-    QWidget::showEvent(e);
-    if (m_zentriert) return;
-    m_zentriert = true;
-    ZentriereKind(formen::hauptfenster(), this, 0, 0);
-}
+void frmSuchen::cmdZurueck_Click() { entlade(); }
 
 // Unload. Leaving the form without a result ("&Zurück" or the close box) walks
 // back: a street search to the information groups of its place, the place
 // search of a new plot to that plot.
-void frmSuchen::closeEvent(QCloseEvent* e) {
-    QWidget::closeEvent(e);
-    if (m_entladen) return;
-    m_entladen = true;
-    formen::entlade(this);
-    if (formen::schliesstAlleKinder()) return;
+void frmSuchen::beimEntladen() {
+    if (schliesstAlle()) return;
     const Publics& p = publics();
     if (m_suchArt == QStringLiteral("Gutachter mit Ort verknüpfen")) {
-        formen::zeige(QStringLiteral("frmStadtMaske"));
+        formen::zeige<frmStadtMaske>();
     } else if (m_weiter) {
         return;
     } else if (m_suchArt == QStringLiteral("suche nach grundstück")) {
-        formen::zeige(QStringLiteral("frmInformationsGruppen"));
-    } else if (p.OrtFuerNeuesGrundstueck && formen::vorhanden(QStringLiteral("frmGrundstueckMaske"))) {
-        formen::zeige(QStringLiteral("frmGrundstueckMaske"));
+        formen::zeige<frmInformationsGruppen>();
+    } else if (p.OrtFuerNeuesGrundstueck && formen::vorhanden<frmGrundstueckMaske>()) {
+        formen::zeige<frmGrundstueckMaske>();
     }
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-#include <QWidget>
+#include "app/Formular.h"
 
 class QFrame;
 class QLabel;
@@ -10,7 +10,7 @@ namespace talu {
 
 // The search form of the lookup road: a place by name, postcode or key, or a
 // street of the current place. The work is done by SuchVorgang.
-class frmSuchen : public QWidget {
+class frmSuchen : public Formular {
     Q_OBJECT
 public:
     explicit frmSuchen(QWidget* parent = nullptr);
@@ -29,17 +29,13 @@ public slots:
     void cmdHinweis_Click();
 
 protected:
-    void closeEvent(QCloseEvent* e) override;
-    void showEvent(QShowEvent* e) override;
+    void beimEntladen() override;
 
 private:
     void Form_Load();
-    void weiterZu(const QString& form);
 
     QString m_suchArt;
     bool m_weiter = false;  // a search led on to the next form
-    bool m_entladen = false;
-    bool m_zentriert = false;
 };
 
 }  // namespace talu
