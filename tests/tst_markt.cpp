@@ -96,7 +96,7 @@ frmMarktUebersichten* oeffneGrid(const QString& tabelle) {
     const markt::Kategorie* k = markt::kategorie(tabelle);
     publics().MarktTabelle = k->tabelle;
     publics().MarktTitel = k->titel;
-    return formen::zeige<frmMarktUebersichten>("frmMarktUebersichten");
+    return formen::zeige<frmMarktUebersichten>();
 }
 
 QStringList comboEintraege(QComboBox* c) {
@@ -410,7 +410,7 @@ private slots:
         TALU_DB_OK(QVERIFY(!u.lade(publics().Verbindung, QString(), "liegenschaftszins")));
 
         const int vorher = protokollZeilen();
-        auto* wahl = formen::zeige<frmMarktUebersichtenAuswahl>("frmMarktUebersichtenAuswahl");
+        auto* wahl = formen::zeige<frmMarktUebersichtenAuswahl>();
         QVERIFY(wahl);
         BoxFaenger faenger;
         QTest::mouseClick(wahl->command(10), Qt::LeftButton);  // Liegenschaftszins
@@ -436,7 +436,7 @@ private slots:
             "where gemeindeschluessel = ?",
             {22.5, 0.0, QVariant(QMetaType::fromType<double>()), -3.0, 7.0, kFfm});
         waehleOrt(kFfm);
-        auto* wahl = formen::zeige<frmMarktUebersichtenAuswahl>("frmMarktUebersichtenAuswahl");
+        auto* wahl = formen::zeige<frmMarktUebersichtenAuswahl>();
         QVERIFY(wahl);
         QCOMPARE(wahl->command(7)->text(), "Kaufpreise für EFHs (" + waehrung(22.5) + ")");
         QCOMPARE(wahl->command(9)->text(), QString("Kaufpreise für RHs"));
@@ -449,7 +449,7 @@ private slots:
         for (int i = 1; i <= 15; ++i) vorher << wahl->command(i)->text();
 
         QTest::mouseClick(wahl->command(7), Qt::LeftButton);
-        auto* f = formen::vorhanden<frmMarktUebersichten>("frmMarktUebersichten");
+        auto* f = formen::vorhanden<frmMarktUebersichten>();
         QVERIFY(f && f->hatDaten());
         QVERIFY(!wahl->isVisible());
         QCOMPARE(publics().MarktTabelle, QString("kaufpreise_fuer_freistehende_einfamilienhaeuser"));
@@ -498,7 +498,7 @@ private slots:
         TALU_FRISCHE_DB(fx, publics().Verbindung, backend, true);
         waehleOrt(kFfm);
         publics().Verbindung.ausfuehren("drop table abfrageprotokoll");
-        auto* wahl = formen::zeige<frmMarktUebersichtenAuswahl>("frmMarktUebersichtenAuswahl");
+        auto* wahl = formen::zeige<frmMarktUebersichtenAuswahl>();
         BoxFaenger faenger;
         QTest::mouseClick(wahl->command(10), Qt::LeftButton);
         QTRY_VERIFY(!formen::vorhanden("frmMarktUebersichten"));
@@ -540,7 +540,7 @@ private slots:
             QCOMPARE(QApplication::focusWidget(), w);
         };
 
-        auto* wahl = formen::zeige<frmMarktUebersichtenAuswahl>("frmMarktUebersichtenAuswahl");
+        auto* wahl = formen::zeige<frmMarktUebersichtenAuswahl>();
         QVERIFY(wahl);
         fokusBleibt(wahl->command(15));
         if (QTest::currentTestFailed()) return;
@@ -557,7 +557,7 @@ private slots:
         for (const markt::Kategorie& k : markt::kategorien()) {
             const int nr = int(&k - &markt::kategorien().front()) + 1;
             wahl->command(nr)->click();
-            auto* f = formen::vorhanden<frmMarktUebersichten>("frmMarktUebersichten");
+            auto* f = formen::vorhanden<frmMarktUebersichten>();
             if (!f || !f->hatDaten()) {
                 QTRY_VERIFY(!formen::vorhanden("frmMarktUebersichten"));
                 QTRY_VERIFY(wahl->isVisible());
@@ -593,7 +593,7 @@ private slots:
         QFETCH(QString, backend);
         TALU_FRISCHE_DB(fx, publics().Verbindung, backend, true);
         waehleOrt(kFfm);
-        auto* wahl = formen::zeige<frmMarktUebersichtenAuswahl>("frmMarktUebersichtenAuswahl");
+        auto* wahl = formen::zeige<frmMarktUebersichtenAuswahl>();
         QTest::mouseClick(wahl->command(1), Qt::LeftButton);
         QVERIFY(formen::vorhanden("frmMarktUebersichten"));
         formen::schliesseAlleKinder();

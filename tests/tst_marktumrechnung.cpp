@@ -2,11 +2,12 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
-#include <QMessageBox>
+#include <QProgressDialog>
 #include <QTimer>
 #include <QtTest>
 
 #include "Fixture.h"
+#include "app/Dialoge.h"
 #include "app/Formen.h"
 #include "app/modPublics.h"
 #include "market/MarktDaten.h"
@@ -69,23 +70,6 @@ void pruefe(const QVariantList& ist, const QVariantList& soll, const char* wo) {
                      qPrintable(QString("%1 [%2]: %3 statt %4").arg(wo).arg(i).arg(ist[i].toDouble()).arg(soll[i].toDouble())));
     }
 }
-
-class BoxFaenger {
-public:
-    BoxFaenger() {
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            if (auto* b = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                texte << b->text() + "|" + b->informativeText();
-                b->done(QMessageBox::Ok);
-            }
-        });
-        m_timer.start(10);
-    }
-    QStringList texte;
-
-private:
-    QTimer m_timer;
-};
 
 }  // namespace
 
@@ -229,30 +213,81 @@ private slots:
         p.AktOrtAnzeige = "80331 München";
         p.MarktTabelle = "mietwerte_fuer_wohnraum";
         p.MarktTitel = "Mietwerte für Wohnraum";
-        auto* f = formen::zeige<frmMarktUebersichten>("frmMarktUebersichten");
+        auto* f = formen::zeige<frmMarktUebersichten>();
         QVERIFY(f && f->hatDaten());
         // Second headline of the demo data: the 1998 rents in DM.
         f->Combo1->setCurrentIndex(1);
         QVERIFY(f->modell()->wert(0, "minimal").isNull());
 
-        BoxFaenger faenger;
+        DialogAufzeichnung boxen;
         QTest::mouseClick(f->label[1], Qt::LeftButton);
         const int n = p.Verbindung.wert("select count(*) from mietwerte_fuer_wohnraum where minimal is null").toInt();
         if (ausgabe != 1) {
-            QVERIFY(faenger.texte.isEmpty());
+            QVERIFY(boxen.meldungen.isEmpty());
             QVERIFY(n > 0);
             QCOMPARE(f->rechneDmUm(), -1);
             return;
         }
-        QCOMPARE(faenger.texte.size(), 1);
-        QVERIFY2(faenger.texte.first().startsWith("Fertig|"), qPrintable(faenger.texte.first()));
+        QCOMPARE(boxen.meldungen.size(), 1);
+        // "Fertig" without an icon under the program's own title.
+        QCOMPARE(boxen.meldungen[0].symbol, Dialoge::Symbol::Keins);
+        QCOMPARE(boxen.meldungen[0].titel, QCoreApplication::applicationName());
         // Demo München rents: the two DM rows and the zero maximum.
-        QVERIFY2(faenger.texte.first().contains("3 Datensätze geändert"), qPrintable(faenger.texte.first()));
+        QCOMPARE(boxen.meldungen[0].text, QString("Fertig\n\n3 Datensätze geändert."));
+        QVERIFY(!f->findChild<QProgressDialog*>());
         QCOMPARE(f->modell()->rowCount(), 2);
         QCOMPARE(f->modell()->ueberschrift(), f->Combo1->currentText());
         QVERIFY(qAbs(f->modell()->wert(0, "minimal").toDouble() - 14.50 / markt::DmJeEuro) < 1e-9);
         // Null where the DM amount was missing.
         QVERIFY(f->modell()->wert(1, "maximal").isNull());
+    }
+
+    // "Abbrechen" in the progress dialog of the conversion: the table and the
+    // grid stay as they were and the operator is told so.
+    void abbrechen_data() { test::backendZeilen(); }
+    void abbrechen() {
+        QFETCH(QString, backend);
+        Publics& p = publics();
+        TALU_FRISCHE_DB(fx, p.Verbindung, backend, true);
+        p.Ausgabe = 1;
+        p.AktGemeindeschluessel = "09162000";
+        p.AktOrtAnzeige = "80331 München";
+        p.MarktTabelle = "mietwerte_fuer_wohnraum";
+        p.MarktTitel = "Mietwerte für Wohnraum";
+        auto* f = formen::zeige<frmMarktUebersichten>();
+        QVERIFY(f && f->hatDaten());
+        f->Combo1->setCurrentIndex(1);
+        auto summe = [&] {
+            return p.Verbindung.wert("select sum(coalesce(minimal, -1) + coalesce(durchschnitt, -1) + "
+                                     "coalesce(maximal, -1)) from mietwerte_fuer_wohnraum").toDouble();
+        };
+        const double vorher = summe();
+
+        DialogAufzeichnung boxen;
+        // The operator presses "Abbrechen" as soon as the progress dialog asks.
+        int dialoge = 0;
+        QTimer abbruch;
+        QObject::connect(&abbruch, &QTimer::timeout, [&] {
+            if (auto* d = f->findChild<QProgressDialog*>()) {
+                ++dialoge;
+                QCOMPARE(d->windowTitle(), QString("DM-Beträge umrechnen"));
+                d->cancel();
+            }
+        });
+        abbruch.start(0);
+        QCOMPARE(f->rechneDmUm(), 0);
+        abbruch.stop();
+        QVERIFY(dialoge > 0);
+        QCOMPARE(boxen.texte(), QStringList{"Die Umrechnung wurde abgebrochen; es wurde nichts geändert."});
+        QCOMPARE(summe(), vorher);
+        QVERIFY(f->modell()->wert(0, "minimal").isNull());
+        QVERIFY(!f->findChild<QProgressDialog*>());
+
+        // Run again without cancelling, it converts.
+        boxen.leeren();
+        QCOMPARE(f->rechneDmUm(), 3);
+        QVERIFY(summe() != vorher);
+        QVERIFY(!f->modell()->wert(0, "minimal").isNull());
     }
 };
 

@@ -1,6 +1,5 @@
 #include "market/frmMarktUebersichten.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGridLayout>
@@ -10,7 +9,6 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -20,20 +18,20 @@
 
 #include "app/Dialoge.h"
 #include "app/Formen.h"
+#include "app/FortschrittsDialog.h"
 #include "app/Geometrie.h"
-#include "app/Seitenwechsel.h"
 #include "app/modPublics.h"
 #include "lookup/AbfrageProtokoll.h"
 #include "market/MarktModell.h"
+#include "market/frmMarktUebersichtenAuswahl.h"
 
 namespace talu {
 
 namespace {
-const QString kName = QStringLiteral("frmMarktUebersichten");
-formen::Registrierung reg(kName, [] { return new frmMarktUebersichten; });
+formen::RegistrierungVon<frmMarktUebersichten> reg;
 }  // namespace
 
-frmMarktUebersichten::frmMarktUebersichten(QWidget* parent) : QWidget(parent) {
+frmMarktUebersichten::frmMarktUebersichten(QWidget* parent) : Formular(parent) {
     const Publics& p = publics();
     setWindowTitle(p.MarktTitel + (p.AktOrtAnzeige.isEmpty() ? QString() : " - " + p.AktOrtAnzeige));
 
@@ -60,9 +58,9 @@ frmMarktUebersichten::frmMarktUebersichten(QWidget* parent) : QWidget(parent) {
     Text2->setFixedHeight(twips(900));
     cmdZurueck = new QPushButton(QStringLiteral("Zurück"), this);
     cmdZurueck->setObjectName("cmdZurueck");
-    // The form's focus goes to "Zurück", also when the form registry hands
-    // the focus to the form as a whole.
-    setzeFokusziel(this, [this] { return cmdZurueck; });
+    // The form's focus goes to "Zurück".
+    setzePlatz(Platz::Selbst);
+    setzeStartfeld(cmdZurueck);
     Timer1 = new QTimer(this);
     Timer1->setObjectName("Timer1");
     Timer1->setInterval(1);
@@ -106,23 +104,21 @@ frmMarktUebersichten::frmMarktUebersichten(QWidget* parent) : QWidget(parent) {
     connect(Combo1, &QComboBox::currentIndexChanged, this, &frmMarktUebersichten::zeigeUeberschrift);
 }
 
-void frmMarktUebersichten::fehler(const QString& was, const DbFehler& e) {
-    meldeKritisch(this, was, QString(), e.kurz() + "\n" + e.serverText());
-}
-
 void frmMarktUebersichten::formLoad() {
     Publics& p = publics();
-    try {
-        if (!m_daten.lade(p.Verbindung, p.AktGemeindeschluessel, p.MarktTabelle)) {
-            // Nothing to show and nothing charged; the timer brings back the choice.
-            meldeInfo(this, markt::MarktUebersicht::keineDatenText());
-            Timer1->start();
-            return;
-        }
-        const markt::Kategorie* k = markt::kategorie(p.MarktTabelle);
-        m_preis = markt::preisAusOrt(p.Verbindung, p.RsSuche, k->preisSpalte, p.AktGemeindeschluessel);
-    } catch (const DbFehler& e) {
-        fehler(QStringLiteral("Die Marktübersichten konnten nicht gelesen werden."), e);
+    bool gefunden = false;
+    if (!mitDatenbank(QStringLiteral("Die Marktübersichten konnten nicht gelesen werden."), [&] {
+            gefunden = m_daten.lade(p.Verbindung, p.AktGemeindeschluessel, p.MarktTabelle);
+            if (!gefunden) return;
+            const markt::Kategorie* k = markt::kategorie(p.MarktTabelle);
+            m_preis = markt::preisAusOrt(p.Verbindung, p.RsSuche, k->preisSpalte, p.AktGemeindeschluessel);
+        })) {
+        Timer1->start();
+        return;
+    }
+    if (!gefunden) {
+        // Nothing to show and nothing charged; the timer brings back the choice.
+        meldeInfo(this, markt::MarktUebersicht::keineDatenText());
         Timer1->start();
         return;
     }
@@ -180,22 +176,27 @@ int frmMarktUebersichten::rechneDmUm() {
     Publics& p = publics();
     if (p.Ausgabe != 1) return -1;
     markt::Umrechnung u;
-    try {
-        u = markt::rechneDmUm(p.Verbindung, p.MarktTabelle);
-        if (m_hatDaten && u.geaendert > 0) {
-            m_daten.ladeZeilen(p.Verbindung);
-            const QString ueb = m_modell->ueberschrift();
-            m_modell->setzeDaten(m_daten);
-            m_modell->setzeUeberschrift(ueb);
-        }
-    } catch (const DbFehler& e) {
-        fehler(QStringLiteral("Die DM-Beträge konnten nicht umgerechnet werden; es wurde nichts geändert."), e);
-        return -1;
+    {
+        FortschrittsDialog anzeige(this, markt::DmUmrechnung(p.MarktTabelle).titel(), true);
+        const bool ok = mitDatenbank(
+            QStringLiteral("Die DM-Beträge konnten nicht umgerechnet werden; es wurde nichts geändert."), [&] {
+                u = markt::rechneDmUm(p.Verbindung, p.MarktTabelle, &anzeige);
+                if (u.abgebrochen || !m_hatDaten || u.geaendert <= 0) return;
+                m_daten.ladeZeilen(p.Verbindung);
+                const QString ueb = m_modell->ueberschrift();
+                m_modell->setzeDaten(m_daten);
+                m_modell->setzeUeberschrift(ueb);
+            });
+        if (!ok) return -1;
     }
-    QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), QStringLiteral("Fertig"), QMessageBox::Ok, this);
-    box.setInformativeText(u.hatDmSpalten ? QString("%1 Datensätze geändert.").arg(u.geaendert)
-                                          : QStringLiteral("Diese Tabelle enthält keine DM-Beträge."));
-    box.exec();
+    if (u.abgebrochen) {
+        meldeInfo(this, QStringLiteral("Die Umrechnung wurde abgebrochen; es wurde nichts geändert."));
+        return 0;
+    }
+    dialoge().meldung(this, Dialoge::Symbol::Keins, QCoreApplication::applicationName(),
+                      QStringLiteral("Fertig\n\n") +
+                          (u.hatDmSpalten ? QString("%1 Datensätze geändert.").arg(u.geaendert)
+                                          : QStringLiteral("Diese Tabelle enthält keine DM-Beträge.")));
     return u.geaendert;
 }
 
@@ -210,37 +211,31 @@ bool frmMarktUebersichten::eventFilter(QObject* o, QEvent* e) {
     return QWidget::eventFilter(o, e);
 }
 
-void frmMarktUebersichten::showEvent(QShowEvent* e) {
-    QWidget::showEvent(e);
-    if (!m_zentriert) {
-        m_zentriert = true;
-        // Wide enough for every visible column and the whole region line,
-        // where the main window allows.
-        int breite = qMax(m_hatDaten ? breiteFuerInhalt() : 0, twips(9000));
-        int hoehe = twips(8000);
-        if (QMdiArea* mdi = formen::hauptfenster()) {
-            // The child window's frame comes on top of the form.
-            if (auto* rahmen = qobject_cast<QMdiSubWindow*>(parentWidget())) breite += rahmen->width() - width();
-            breite = qMin(breite, mdi->viewport()->width() - 10);
-            hoehe = qMin(hoehe, mdi->viewport()->height() - 10);
-            ZentriereKind(mdi, this, breite, hoehe);
-        } else {
-            resize(breite, hoehe);
-        }
+void frmMarktUebersichten::beimErstenZeigen() {
+    // Wide enough for every visible column and the whole region line, where
+    // the main window allows.
+    int breite = qMax(m_hatDaten ? breiteFuerInhalt() : 0, twips(9000));
+    int hoehe = twips(8000);
+    if (QMdiArea* mdi = formen::hauptfenster()) {
+        // The child window's frame comes on top of the form.
+        if (auto* rahmen = qobject_cast<QMdiSubWindow*>(parentWidget())) breite += rahmen->width() - width();
+        breite = qMin(breite, mdi->viewport()->width() - 10);
+        hoehe = qMin(hoehe, mdi->viewport()->height() - 10);
+        ZentriereKind(mdi, this, breite, hoehe);
+    } else {
+        resize(breite, hoehe);
     }
-    cmdZurueck->setFocus();
 }
 
 void frmMarktUebersichten::zurueck() {
     Timer1->stop();
-    formen::entlade(this);
+    entlade();
 }
 
-void frmMarktUebersichten::closeEvent(QCloseEvent* e) {
+// Unloading brings back the choice, unless a menu action closes every form.
+void frmMarktUebersichten::beimEntladen() {
     Timer1->stop();
-    // Unloading brings back the choice, unless a menu action closes every form.
-    if (!formen::schliesstAlleKinder()) formen::zeige("frmMarktUebersichtenAuswahl");
-    QWidget::closeEvent(e);
+    if (!schliesstAlle()) formen::zeige<frmMarktUebersichtenAuswahl>();
 }
 
 }  // namespace talu

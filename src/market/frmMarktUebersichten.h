@@ -1,6 +1,5 @@
 #pragma once
-#include <QWidget>
-
+#include "app/Formular.h"
 #include "market/MarktDaten.h"
 
 class QComboBox;
@@ -20,7 +19,7 @@ class MarktModell;
 // The market overviews of one category for the current place: the headlines
 // found, a read-only grid of the chosen headline's rows, region and source,
 // and the table remark. Opening it with data books one query.
-class frmMarktUebersichten : public QWidget {
+class frmMarktUebersichten : public Formular {
     Q_OBJECT
 public:
     explicit frmMarktUebersichten(QWidget* parent = nullptr);
@@ -38,13 +37,14 @@ public:
     const markt::MarktUebersicht& daten() const { return m_daten; }
     bool hatDaten() const { return m_hatDaten; }
     double preis() const { return m_preis; }
-    // The DM conversion of this category's table (internal edition only);
-    // returns the number of rows changed, -1 when it did not run.
+    // The DM conversion of this category's table (internal edition only),
+    // with its progress in a dialog that can cancel it; returns the number
+    // of rows changed (0 when cancelled), -1 when it did not run or failed.
     int rechneDmUm();
 
 protected:
-    void showEvent(QShowEvent* e) override;
-    void closeEvent(QCloseEvent* e) override;
+    void beimErstenZeigen() override;
+    void beimEntladen() override;
     bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
@@ -54,13 +54,11 @@ private:
     // The width that shows every visible column and the region line whole.
     int breiteFuerInhalt() const;
     void zurueck();
-    void fehler(const QString& was, const DbFehler& e);
 
     markt::MarktUebersicht m_daten;
     markt::MarktModell* m_modell = nullptr;
     double m_preis = 0;
     bool m_hatDaten = false;
-    bool m_zentriert = false;
 };
 
 }  // namespace talu

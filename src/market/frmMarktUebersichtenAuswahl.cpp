@@ -1,27 +1,24 @@
 #include "market/frmMarktUebersichtenAuswahl.h"
 
-#include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/Dialoge.h"
 #include "app/Formen.h"
 #include "app/Geometrie.h"
-#include "app/Seitenwechsel.h"
 #include "app/modPublics.h"
+#include "lookup/frmInformationsGruppen.h"
 #include "market/MarktDaten.h"
+#include "market/frmMarktUebersichten.h"
 
 namespace talu {
 
 namespace {
-const QString kName = QStringLiteral("frmMarktUebersichtenAuswahl");
-formen::Registrierung reg(kName, [] { return new frmMarktUebersichtenAuswahl; });
+formen::RegistrierungVon<frmMarktUebersichtenAuswahl> reg;
 }  // namespace
 
-frmMarktUebersichtenAuswahl::frmMarktUebersichtenAuswahl(QWidget* parent) : QWidget(parent) {
+frmMarktUebersichtenAuswahl::frmMarktUebersichtenAuswahl(QWidget* parent) : Formular(parent) {
     Publics& p = publics();
     setWindowTitle(p.AktOrtAnzeige.isEmpty() ? QStringLiteral("Marktübersichten")
                                              : "Marktübersichten - " + p.AktOrtAnzeige);
@@ -32,12 +29,8 @@ frmMarktUebersichtenAuswahl::frmMarktUebersichtenAuswahl(QWidget* parent) : QWid
     // The captions carry their prices once per load; returning from the grid
     // finds them unchanged because this form is only hidden meanwhile.
     QHash<QString, double> preise;
-    try {
-        preise = markt::preiseAusOrt(p.Verbindung, p.RsSuche, p.AktGemeindeschluessel);
-    } catch (const DbFehler& e) {
-        meldeKritisch(this, QStringLiteral("Die Preise der Marktübersichten konnten nicht gelesen werden."), QString(),
-                      e.kurz() + "\n" + e.serverText());
-    }
+    mitDatenbank(QStringLiteral("Die Preise der Marktübersichten konnten nicht gelesen werden."),
+                 [&] { preise = markt::preiseAusOrt(p.Verbindung, p.RsSuche, p.AktGemeindeschluessel); });
     const int zeilen = (int(kat.size()) + 1) / 2;
     for (int i = 0; i < kat.size(); ++i) {
         auto* b = new QPushButton(markt::knopfText(kat[i], preise.value(kat[i].preisSpalte)), Frame1);
@@ -53,9 +46,8 @@ frmMarktUebersichtenAuswahl::frmMarktUebersichtenAuswahl(QWidget* parent) : QWid
     raster->addWidget(zurueck, zeilen, 1);
     connect(zurueck, &QPushButton::clicked, this, &frmMarktUebersichtenAuswahl::Command15_Click);
     m_knoepfe << zurueck;
-    // The focus is on "Zurück" when the form opens and when the grid brings
-    // it back, also when the form registry hands the focus to the form.
-    setzeFokusziel(this, [zurueck] { return zurueck; });
+    // The focus is on "Zurück" when the form opens and when the grid brings it back.
+    setzeStartfeld(zurueck);
 
     // Both columns as wide as the widest caption with its price, so that
     // they stay equally wide whatever the prices are.
@@ -72,36 +64,26 @@ frmMarktUebersichtenAuswahl::frmMarktUebersichtenAuswahl(QWidget* parent) : QWid
 }
 
 void frmMarktUebersichtenAuswahl::showEvent(QShowEvent* e) {
-    QWidget::showEvent(e);
-    if (!m_zentriert) {
-        m_zentriert = true;
-        ZentriereKind(formen::hauptfenster(), this, 0, 0);
-    }
+    Formular::showEvent(e);
     // Back from the grid: the hourglass of the choice ends here.
     unsetCursor();
-    m_knoepfe.last()->setFocus();
 }
 
 void frmMarktUebersichtenAuswahl::kategorieGewaehlt(int i) {
     const markt::Kategorie& k = markt::kategorien().at(i);
     setCursor(Qt::WaitCursor);
     // Hidden, not unloaded: the grid brings this form back when it closes.
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) sub->hide();
-    else hide();
+    verstecke();
     publics().MarktTabelle = k.tabelle;
     publics().MarktTitel = k.titel;
-    formen::zeige("frmMarktUebersichten");
+    formen::zeige<frmMarktUebersichten>();
 }
 
-void frmMarktUebersichtenAuswahl::Command15_Click() {
-    formen::entlade(this);
-}
+void frmMarktUebersichtenAuswahl::Command15_Click() { entlade(); }
 
-void frmMarktUebersichtenAuswahl::closeEvent(QCloseEvent* e) {
-    // Unloading returns to the information groups, unless a menu action
-    // closes every form.
-    if (!formen::schliesstAlleKinder()) formen::zeige("frmInformationsGruppen");
-    QWidget::closeEvent(e);
+// Unloading returns to the information groups, unless a menu action closes every form.
+void frmMarktUebersichtenAuswahl::beimEntladen() {
+    if (!schliesstAlle()) formen::zeige<frmInformationsGruppen>();
 }
 
 }  // namespace talu

@@ -1,6 +1,7 @@
 #pragma once
 #include <QList>
-#include <QWidget>
+
+#include "app/Formular.h"
 
 class QGroupBox;
 class QPushButton;
@@ -9,7 +10,7 @@ namespace talu {
 
 // The choice of a market overview category for the current place, each
 // button with the price a look at it costs.
-class frmMarktUebersichtenAuswahl : public QWidget {
+class frmMarktUebersichtenAuswahl : public Formular {
     Q_OBJECT
 public:
     explicit frmMarktUebersichtenAuswahl(QWidget* parent = nullptr);
@@ -19,7 +20,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
-    void closeEvent(QCloseEvent* e) override;
+    void beimEntladen() override;
 
 private:
     void kategorieGewaehlt(int i);
@@ -27,7 +28,6 @@ private:
 
     QGroupBox* Frame1 = nullptr;
     QList<QPushButton*> m_knoepfe;
-    bool m_zentriert = false;
 };
 
 }  // namespace talu
