@@ -140,7 +140,7 @@ private slots:
         p.Editiermodus = true;
         p.Modus = "aendern";
         p.AktGemeindeschluessel = "06412000";
-        auto* f = formen::zeige<frmStadtMaske>("frmStadtMaske");
+        auto* f = formen::zeige<frmStadtMaske>();
         QVERIFY(f);
         QCOMPARE(verlasse(f->box(1, 13), "1250"), QString("1.250,00\u00a0€"));
         QCOMPARE(verlasse(f->box(1, 15), "abc"), QString("abc"));
@@ -160,7 +160,7 @@ private slots:
 
         // A new place: inhabitants and area are open and formatted.
         p.Modus = "erfassen";
-        f = formen::zeige<frmStadtMaske>("frmStadtMaske");
+        f = formen::zeige<frmStadtMaske>();
         QVERIFY(f);
         QCOMPARE(verlasse(f->box(1, 7), "12500"), QString("12.500"));
         QCOMPARE(verlasse(f->box(1, 11), "1234"), QString("1.234 km²"));
@@ -168,7 +168,7 @@ private slots:
 
         p.Ausgabe = 3;
         p.Modus = "aendern";
-        f = formen::zeige<frmStadtMaske>("frmStadtMaske");
+        f = formen::zeige<frmStadtMaske>();
         QCOMPARE(verlasse(f->box(2, 0), "wa"), QString("wa"));
     }
 
@@ -190,7 +190,7 @@ private slots:
         p.Editiermodus = true;
         p.Modus = "aendern";
         p.AktGemeindeschluessel = "06412000";
-        auto* f = formen::zeige<frmStadtMaske>("frmStadtMaske");
+        auto* f = formen::zeige<frmStadtMaske>();
         QVERIFY(f);
         QCOMPARE(f->box(1, 7)->text(), QString("641.076"));
         QCOMPARE(p.GewaehlteGutachterId, double(gid));
@@ -313,7 +313,7 @@ private slots:
         p.Editiermodus = true;
         p.Modus = "aendern";
         p.AktGemeindeschluessel = "06412000";
-        auto* f = formen::zeige<frmStadtMaske>("frmStadtMaske");
+        auto* f = formen::zeige<frmStadtMaske>();
         QVERIFY(f);
         QCOMPARE(f->box(1, 16)->text(), QString("Gutachterausschuss Alt, A"));
         f->cmdGutachter->click();
@@ -346,7 +346,7 @@ private slots:
 
         // A place without appraiser keeps none.
         p.AktGemeindeschluessel = "06412001";
-        f = formen::zeige<frmStadtMaske>("frmStadtMaske");
+        f = formen::zeige<frmStadtMaske>();
         QCOMPARE(f->box(1, 16)->text(), QString("Kein Gutachter eingetragen"));
         f->cmdSpeichern->click();
         QVERIFY(p.Verbindung.wert("select id_gutachter from ortsdaten where gemeindeschluessel = '06412001'").isNull());
@@ -365,7 +365,7 @@ private slots:
         p.Editiermodus = true;
         p.Modus = "aendern";
         p.AktGemeindeschluessel = "06412000";
-        auto* f = formen::zeige<frmStadtMaske>("frmStadtMaske");
+        auto* f = formen::zeige<frmStadtMaske>();
         QVERIFY(f);
         QVERIFY(dialoge.meldungen.isEmpty());
         QCOMPARE(f->box(1, 1)->text(), QString("Frankfurt am Main"));
@@ -414,7 +414,7 @@ private slots:
         p.Ausgabe = 1;
         p.Editiermodus = true;
         p.Modus = "erfassen";
-        auto* f = formen::zeige<frmStadtMaske>("frmStadtMaske");
+        auto* f = formen::zeige<frmStadtMaske>();
         QVERIFY(f && f->istNeuerOrt());
         QVERIFY(f->cmdKreis->isVisibleTo(f));
         for (int i : {0, 1, 5, 6, 7, 10, 11, 12}) QVERIFY(!f->box(1, i)->isReadOnly());

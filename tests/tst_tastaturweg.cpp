@@ -131,7 +131,7 @@ void TestTastaturweg::ortSeiten() {
     p.Ausgabe = short(ausgabe);
     p.Modus = QStringLiteral("aendern");
     p.AktGemeindeschluessel = kFfm;
-    auto* f = formen::zeige<frmStadtMaske>("frmStadtMaske");
+    auto* f = formen::zeige<frmStadtMaske>();
     QVERIFY(f);
     QCOMPARE(f->SSTab1->count(), 13);
     // The form opens with the postcode box focused, selected and in the focus
@@ -171,7 +171,7 @@ void TestTastaturweg::grundstueckSeiten() {
     Publics& p = publics();
     p.Ausgabe = short(ausgabe);
     waehleGrundstueck();
-    auto* f = formen::zeige<frmGrundstueckMaske>("frmGrundstueckMaske");
+    auto* f = formen::zeige<frmGrundstueckMaske>();
     QVERIFY(f);
     QCOMPARE(f->SSTab1->tabText(1), QString("Zusatzdaten"));
     QTRY_VERIFY(QApplication::focusWidget() && f->isAncestorOf(QApplication::focusWidget()));

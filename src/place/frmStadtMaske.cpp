@@ -1,13 +1,10 @@
 #include "place/frmStadtMaske.h"
 
-#include <QApplication>
-#include <QCloseEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -19,14 +16,17 @@
 #include "app/modPublics.h"
 #include "db/Datenbank.h"
 #include "lookup/AbfrageProtokoll.h"
+#include "lookup/frmInformationsGruppen.h"
 #include "masterdata/FeldArray.h"
+#include "masterdata/frmGutachterAuswahl.h"
+#include "masterdata/frmKreis.h"
 #include "place/OrtFormate.h"
 
 namespace talu {
 
 namespace {
 
-static formen::Registrierung reg("frmStadtMaske", [] { return new frmStadtMaske; });
+formen::RegistrierungVon<frmStadtMaske> reg;
 
 struct Zeile {
     const char* beschriftung;
@@ -100,15 +100,9 @@ const QVector<Seite>& seiten() {
 
 constexpr int kSpalten = 6;  // box columns of a page grid
 
-QMdiSubWindow* rahmen(QWidget* w) {
-    for (QWidget* p = w ? w->parentWidget() : nullptr; p; p = p->parentWidget())
-        if (auto* s = qobject_cast<QMdiSubWindow*>(p)) return s;
-    return nullptr;
-}
-
 }  // namespace
 
-frmStadtMaske::frmStadtMaske(QWidget* parent) : QWidget(parent), m_text(14) {
+frmStadtMaske::frmStadtMaske(QWidget* parent) : Formular(parent), m_text(14) {
     setWindowTitle(QStringLiteral(" "));
     baueSeiten();
     Form_Load();
@@ -216,7 +210,7 @@ void frmStadtMaske::baueSeiten() {
 
 void frmStadtMaske::Form_Load() {
     Publics& p = publics();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    Sanduhr sanduhr;
     const bool intern = p.Ausgabe == 1 || p.Ausgabe == 2;
     cmdSpeichern->setEnabled(p.Editiermodus);
     cmdSpeichern->setVisible(intern);
@@ -243,26 +237,18 @@ void frmStadtMaske::Form_Load() {
     }
     m_text[10][2]->setText(QStringLiteral("2000"));
     sperreBoxen();
-    QApplication::restoreOverrideCursor();
     if (p.Ausgabe == 3) cmdZurueck->setFocus();
 }
 
 void frmStadtMaske::LadeOrt() {
     Publics& p = publics();
     OrtAnzeige a;
-    try {
-        a = OrtDaten(p.Verbindung).lade(m_schluessel);
-    } catch (const DbFehler& e) {
-        QApplication::restoreOverrideCursor();
-        meldeKritisch(this, "Die Ortsdaten konnten nicht gelesen werden.\n" + e.kurz(), {}, e.serverText());
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (!mitDatenbank(QStringLiteral("Die Ortsdaten konnten nicht gelesen werden."),
+                      [&] { a = OrtDaten(p.Verbindung).lade(m_schluessel); }))
         return;
-    }
     m_anweisungen = a.anweisungen;
     if (!a.ortGefunden && !a.ortsdatenVorhanden) {
-        QApplication::restoreOverrideCursor();
         meldeKritisch(this, "Zum Gemeindeschlüssel \"" + m_schluessel + "\" wurde kein Ort gefunden.");
-        QApplication::setOverrideCursor(Qt::WaitCursor);
         return;
     }
     for (int f = 1; f <= 13; ++f)
@@ -281,9 +267,7 @@ void frmStadtMaske::LadeOrt() {
         // Unbilled place data is not shown; the form has not been shown yet.
         for (int f = 1; f <= 13; ++f)
             for (QLineEdit* le : m_text[f]) le->clear();
-        QApplication::restoreOverrideCursor();
         zeige(this, nichtProtokolliert(AbfrageArt::Ortsdaten, fehler));
-        QApplication::setOverrideCursor(Qt::WaitCursor);
     }
 }
 
@@ -350,7 +334,8 @@ void frmStadtMaske::cmdSpeichern_Click() {
     Publics& p = publics();
     const OrtDaten daten(p.Verbindung);
     const OrtBoxen b = boxen();
-    try {
+    bool gespeichert = false;
+    mitDatenbank(QStringLiteral("Der Datensatz wurde nicht gespeichert."), [&] {
         if (m_neu) {
             NeuerOrt o;
             o.plz = b(1, 0);
@@ -372,29 +357,27 @@ void frmStadtMaske::cmdSpeichern_Click() {
         } else {
             daten.speichere(m_schluessel, b, p.GewaehlteGutachterId);
         }
-    } catch (const DbFehler& e) {
-        meldeKritisch(this, "Der Datensatz wurde nicht gespeichert.\n" + e.kurz(), {}, e.serverText());
-        return;
-    }
+        gespeichert = true;
+    });
+    if (!gespeichert) return;
     meldeInfo(this, QStringLiteral("Der Datensatz wurde gespeichert!"), QStringLiteral("Information"));
     m_text[1][0]->setFocus();
 }
 
 void frmStadtMaske::versteckeFuerAuswahl() {
     publics().AuswahlFuerStadtMaske = true;
-    if (QMdiSubWindow* s = rahmen(this)) s->hide();
-    else hide();
+    verstecke();
 }
 
 void frmStadtMaske::cmdGutachter_Click() {
     publics().SuchArt = QStringLiteral("Gutachter mit Ort verknüpfen");
     versteckeFuerAuswahl();
-    formen::zeige(QStringLiteral("frmGutachterAuswahl"));
+    formen::zeige<frmGutachterAuswahl>();
 }
 
 void frmStadtMaske::cmdKreis_Click() {
     versteckeFuerAuswahl();
-    formen::zeige(QStringLiteral("frmKreisSuchen"));
+    formen::zeige<frmKreisSuchen>();
 }
 
 void frmStadtMaske::uebernimmGutachter() {
@@ -419,27 +402,19 @@ void frmStadtMaske::uebernimmKreis() {
     }
 }
 
-void frmStadtMaske::cmdZurueck_Click() { formen::entlade(this); }
+void frmStadtMaske::cmdZurueck_Click() { entlade(); }
 
-void frmStadtMaske::showEvent(QShowEvent* e) {
-    QWidget::showEvent(e);
-    if (m_zentriert) return;
-    m_zentriert = true;
-    ZentriereKind(formen::hauptfenster(), this, 0, 0);
+void frmStadtMaske::beimErstenZeigen() {
     SSTab1_Click(SSTab1->currentIndex());
     if (publics().Ausgabe == 3) cmdZurueck->setFocus();
 }
 
 // Unload: a place of the lookup returns to its information groups.
-void frmStadtMaske::closeEvent(QCloseEvent* e) {
-    QWidget::closeEvent(e);
-    if (m_entladen) return;
-    m_entladen = true;
-    formen::entlade(this);
+void frmStadtMaske::beimEntladen() {
     // No pick can hand its choice back to a closed form.
     publics().AuswahlFuerStadtMaske = false;
-    if (formen::schliesstAlleKinder()) return;
-    if (!m_neu && publics().Modus == QStringLiteral("aendern")) formen::zeige(QStringLiteral("frmInformationsGruppen"));
+    if (schliesstAlle()) return;
+    if (!m_neu && publics().Modus == QStringLiteral("aendern")) formen::zeige<frmInformationsGruppen>();
 }
 
 }  // namespace talu

@@ -1,7 +1,7 @@
 #pragma once
 #include <QVector>
-#include <QWidget>
 
+#include "app/Formular.h"
 #include "place/OrtDaten.h"
 
 class QLineEdit;
@@ -15,7 +15,7 @@ class FeldArray;
 // The place form: thirteen pages of everything known about one place. Opened
 // by the lookup for the current place (Modus "aendern") or empty for a new
 // place (Modus "erfassen"); the editing editions save the place data.
-class frmStadtMaske : public QWidget {
+class frmStadtMaske : public Formular {
     Q_OBJECT
 public:
     explicit frmStadtMaske(QWidget* parent = nullptr);
@@ -34,8 +34,8 @@ public:
     int anweisungen() const { return m_anweisungen; }
 
     // Called by the appraiser and district picks when they hand their choice back.
-    Q_INVOKABLE void uebernimmGutachter();
-    Q_INVOKABLE void uebernimmKreis();
+    void uebernimmGutachter();
+    void uebernimmKreis();
 
 public slots:
     void cmdSpeichern_Click();
@@ -45,8 +45,8 @@ public slots:
     void SSTab1_Click(int seite);
 
 protected:
-    void showEvent(QShowEvent* e) override;
-    void closeEvent(QCloseEvent* e) override;
+    void beimErstenZeigen() override;
+    void beimEntladen() override;
 
 private:
     void baueSeiten();
@@ -60,8 +60,6 @@ private:
     QVector<FeldArray*> m_felder;
     QString m_schluessel;
     bool m_neu = false;
-    bool m_entladen = false;
-    bool m_zentriert = false;
     int m_anweisungen = 0;
 };
 
