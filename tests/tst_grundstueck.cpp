@@ -12,6 +12,7 @@
 #include "LookupHilfe.h"
 #include "app/Formate.h"
 #include "lookup/SucheDaten.h"
+#include "lookup/frmAuswaehlen.h"
 #include "app/Anzeigeformate.h"
 #include "plot/GrundstueckDaten.h"
 #include "plot/GrundstueckMaskeLogik.h"
@@ -192,7 +193,7 @@ void TestGrundstueck::anzeige() {
     legeTestStrasseAn();
     waehle("12a");
     L l;
-    QList<lookup::Meldung> m;
+    QList<Meldung> m;
     TALU_DB_OK(m = l.LadeGrundstueck(publics()));
     QVERIFY(m.isEmpty());
     QVERIFY(l.angezeigt);
@@ -279,11 +280,11 @@ void TestGrundstueck::protokollFehler() {
     waehle("12a");
     TALU_DB_OK(p.Verbindung.ausfuehren("drop table abfrageprotokoll"));
     L l;
-    QList<lookup::Meldung> m;
+    QList<Meldung> m;
     TALU_DB_OK(m = l.LadeGrundstueck(p));
     // The operator is told, with the server's text, and sees no unbilled values.
     QCOMPARE(m.size(), 1);
-    QCOMPARE(m[0].art, lookup::Meldung::Kritisch);
+    QCOMPARE(m[0].art, Meldung::Kritisch);
     QVERIFY2(m[0].text.startsWith("Die Abfrage konnte nicht im Abfrageprotokoll vermerkt werden. "
                                   "Die Grundstücksdaten werden deshalb nicht angezeigt.\n\n"),
              qPrintable(m[0].text));
@@ -295,7 +296,7 @@ void TestGrundstueck::protokollFehler() {
 
     // The form shows the message and stays empty.
     DialogAufzeichnung boxen;
-    auto* f = formen::zeige<frmGrundstueckMaske>("frmGrundstueckMaske");
+    auto* f = formen::zeige<frmGrundstueckMaske>();
     QCOMPARE(boxen.meldungen.size(), 1);
     QCOMPARE(boxen.meldungen[0].symbol, Dialoge::Symbol::Kritisch);
     QCOMPARE(f->text_1[9]->text(), QString());
@@ -310,9 +311,9 @@ void TestGrundstueck::fehlenderOrt() {
     waehle("12a");
     p.AktGemeindeschluessel = "00000000";
     L l;
-    const QList<lookup::Meldung> m = l.LadeGrundstueck(p);
+    const QList<Meldung> m = l.LadeGrundstueck(p);
     QCOMPARE(m.size(), 1);
-    QCOMPARE(m[0].art, lookup::Meldung::Kritisch);
+    QCOMPARE(m[0].art, Meldung::Kritisch);
     QCOMPARE(m[0].titel, "Information");
     QCOMPARE(m[0].text, "Es liegt ein Fehler in der Referentiellen Integritaet vor. Keine Ortsinformationen zu dieser Strasse vorhanden.");
     QVERIFY(!l.angezeigt);
@@ -343,9 +344,9 @@ void TestGrundstueck::navigation() {
     QCOMPARE(protokollZeilen(), 2);
 
     // 14 is marked deleted: the message, and 13 stays (billed once only).
-    QList<lookup::Meldung> m = l.LadeGrundstueck(p);
+    QList<Meldung> m = l.LadeGrundstueck(p);
     QCOMPARE(m.size(), 1);
-    QCOMPARE(m[0].art, lookup::Meldung::Information);
+    QCOMPARE(m[0].art, Meldung::Information);
     QCOMPARE(m[0].text, QString::fromUtf8("Das Grundstück 'Teststraße 14' ist nicht vorhanden!"));
     QCOMPARE(l.text_1[4], "13");
     QCOMPARE(p.RsSuche.text("hausnummer"), "13");
@@ -367,7 +368,7 @@ void TestGrundstueck::ortFuerNeuesGrundstueck() {
     TALU_LOOKUP_DB(fx, backend, true);
     Publics& p = publics();
     L l;
-    lookup::Meldung m;
+    Meldung m;
     QCOMPARE(l.OrtFuerNeuesGrundstueckSuchen(p, &m), L::OrtSuche::KeineEingabe);
     QVERIFY(p.OrtFuerNeuesGrundstueck);
     QCOMPARE(m.text, QString::fromUtf8("Sie müssen zur Suche entweder die PLZ oder den Namen des Ortes angeben!"));
@@ -409,7 +410,7 @@ void TestGrundstueck::formularKunde() {
     legeTestStrasseAn();
     DialogAufzeichnung boxen;
     waehle("9999");
-    auto* f = formen::zeige<frmGrundstueckMaske>("frmGrundstueckMaske");
+    auto* f = formen::zeige<frmGrundstueckMaske>();
     QVERIFY(f);
     QVERIFY(boxen.meldungen.isEmpty());
     QCOMPARE(f->windowTitle(), " ");
@@ -447,7 +448,7 @@ void TestGrundstueck::formularBearbeitung() {
     int gespeichert = 0, strasse = 0;
     grundstueckMaskeAktionen().speichern = [&](frmGrundstueckMaske&) { ++gespeichert; };
     grundstueckMaskeAktionen().aufStrasseKopieren = [&](frmGrundstueckMaske&) { ++strasse; };
-    auto* f = formen::zeige<frmGrundstueckMaske>("frmGrundstueckMaske");
+    auto* f = formen::zeige<frmGrundstueckMaske>();
     warteAufFenster(f);
     QCOMPARE(f->label[2]->text(), "Strasse / Hausnummer:");
     QVERIFY(f->cmdVorwaerts->isVisibleTo(f));
@@ -511,7 +512,7 @@ void TestGrundstueck::formularNeu() {
     const int protokollVorher = protokollZeilen();
     int merker = 0;
     grundstueckMaskeAktionen().werteKopieren = [&](frmGrundstueckMaske&) { ++merker; };
-    auto* f = formen::zeige<frmGrundstueckMaske>("frmGrundstueckMaske");
+    auto* f = formen::zeige<frmGrundstueckMaske>();
     warteAufFenster(f);
     QCOMPARE(merker, 1);  // a new plot starts from the bookmark
     QVERIFY(f->cmdOrte->isVisibleTo(f));
@@ -549,14 +550,15 @@ void TestGrundstueck::formularNeu() {
     // A name with several places goes through the selection list, which fills the place in.
     p.Modus = "erfassen";
     p.OrtFuerNeuesGrundstueck = true;
-    f = formen::zeige<frmGrundstueckMaske>("frmGrundstueckMaske");
+    f = formen::zeige<frmGrundstueckMaske>();
     warteAufFenster(f);
     f->text_1[1]->setText("frankfurt");
     f->cmdOrte->click();
     QCOMPARE(formen::geladene(), (QStringList{"frmGrundstueckMaske", "frmAuswaehlen"}));
     QVERIFY(!f->isVisible());
-    auto* liste = formen::vorhanden("frmAuswaehlen");
-    QMetaObject::invokeMethod(liste, "cmdAuswaehlen_Click");
+    auto* liste = formen::vorhanden<frmAuswaehlen>();
+    QVERIFY(liste);
+    liste->cmdAuswaehlen->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(formen::geladene(), QStringList{"frmGrundstueckMaske"});
     QVERIFY(f->isVisible());

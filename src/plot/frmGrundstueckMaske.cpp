@@ -1,32 +1,27 @@
 #include "plot/frmGrundstueckMaske.h"
 
-#include <QApplication>
-#include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "app/Dialoge.h"
 #include "app/Formen.h"
 #include "app/Geometrie.h"
 #include "app/Seitenwechsel.h"
 #include "app/modPublics.h"
-#include "db/Datenbank.h"
-#include "lookup/Meldung.h"
+#include "lookup/frmAuswaehlen.h"
+#include "lookup/frmInformationsGruppen.h"
 #include "masterdata/FeldArray.h"
 
 namespace talu {
 
-using lookup::Meldung;
-using lookup::zeigeMeldung;
-
 namespace {
-formen::Registrierung reg("frmGrundstueckMaske", [] { return new frmGrundstueckMaske; });
+formen::RegistrierungVon<frmGrundstueckMaske> reg;
 
 QLineEdit* neuesFeld(QWidget* eltern, const QString& name) {
     auto* f = new QLineEdit(eltern);
@@ -48,7 +43,7 @@ GrundstueckMaskeAktionen& grundstueckMaskeAktionen() {
     return a;
 }
 
-frmGrundstueckMaske::frmGrundstueckMaske(QWidget* parent) : QWidget(parent) {
+frmGrundstueckMaske::frmGrundstueckMaske(QWidget* parent) : Formular(parent) {
     setWindowTitle(QStringLiteral(" "));
     SSTab1 = new QTabWidget(this);
     auto* seite1 = new QWidget;
@@ -138,13 +133,6 @@ frmGrundstueckMaske::frmGrundstueckMaske(QWidget* parent) : QWidget(parent) {
     Form_Load();
 }
 
-void frmGrundstueckMaske::showEvent(QShowEvent* e) {
-    QWidget::showEvent(e);
-    if (m_zentriert) return;
-    m_zentriert = true;
-    ZentriereKind(formen::hauptfenster(), this, 0, 0);
-}
-
 void frmGrundstueckMaske::strassenEintragZeigen(bool ja) {
     // A street record has no house number: the street box takes its place.
     text_1[4]->setVisible(!ja);
@@ -165,8 +153,7 @@ void frmGrundstueckMaske::Form_Load() {
         }
         strassenEintragZeigen(p.StrassenEintrag);
         LadeGrundstueck();
-        setzeFokusziel(this, [this] { return cmdZurueck; });
-        cmdZurueck->setFocus();
+        setzeStartfeld(cmdZurueck);
         return;
     }
 
@@ -179,14 +166,14 @@ void frmGrundstueckMaske::Form_Load() {
     const bool neu = p.Modus == QStringLiteral("erfassen");
     if (neu) {
         if (const auto& f = grundstueckMaskeAktionen().werteKopieren) f(*this);
-        m_startfeld = text_1[0];
+        m_erstesFeld = text_1[0];
         text_1[0]->setFocus();
         text_1[0]->selectAll();
     } else {
         strassenEintragZeigen(p.StrassenEintrag);
         LadeGrundstueck();
         for (int i = 0; i <= 2; ++i) text_1[i]->setReadOnly(true);
-        m_startfeld = text_1[9];
+        m_erstesFeld = text_1[9];
         text_1[9]->setFocus();
     }
     // The form registry gives the focus to the form as a whole once it is
@@ -194,8 +181,8 @@ void frmGrundstueckMaske::Form_Load() {
     // shown (the town district once postcode and place are locked).
     setzeFokusziel(this, [this]() -> QWidget* {
         if (SSTab1->currentIndex() == 1) return text_2[0];
-        if (m_startfeld == text_1[0] && !text_1[0]->isEnabled()) return text_1[2];
-        return m_startfeld;
+        if (m_erstesFeld == text_1[0] && !text_1[0]->isEnabled()) return text_1[2];
+        return m_erstesFeld;
     });
     cmdSpeichern->setVisible(true);
     cmdWerteKopieren->setVisible(true);
@@ -232,17 +219,11 @@ void frmGrundstueckMaske::FarbenZuruecksetzen() {
 void frmGrundstueckMaske::LadeGrundstueck() {
     holeTexte();
     QList<Meldung> meldungen;
-    {
-        lookup::Sanduhr sanduhr;
-        try {
-            meldungen = m_logik.LadeGrundstueck(publics());
-        } catch (const DbFehler& f) {
-            m_logik.FelderLeeren();
-            meldungen << lookup::datenbankMeldung(f.kurz(), f.serverText());
-        }
-    }
+    if (!mitDatenbank(QStringLiteral("Das Grundstück konnte nicht gelesen werden."),
+                      [&] { meldungen = m_logik.LadeGrundstueck(publics()); }))
+        m_logik.FelderLeeren();
     zeigeTexte();
-    for (const Meldung& m : meldungen) zeigeMeldung(this, m);
+    for (const Meldung& m : meldungen) zeige(this, m);
 }
 
 void frmGrundstueckMaske::cmdVorwaerts_Click() {
@@ -259,51 +240,36 @@ void frmGrundstueckMaske::cmdRueckwaerts_Click() {
     text_1[9]->setFocus();
 }
 
-void frmGrundstueckMaske::verbergen() {
-    for (QWidget* w = parentWidget(); w; w = w->parentWidget())
-        if (auto* sub = qobject_cast<QMdiSubWindow*>(w)) {
-            sub->hide();
-            return;
-        }
-    hide();
-}
-
 void frmGrundstueckMaske::cmdOrte_Click() {
     if (m_inOrtSuche) return;
     m_inOrtSuche = true;
     holeTexte();
     Publics& p = publics();
     Meldung meldung;
-    GrundstueckMaskeLogik::OrtSuche ergebnis;
-    {
-        lookup::Sanduhr sanduhr;
-        try {
-            ergebnis = m_logik.OrtFuerNeuesGrundstueckSuchen(p, &meldung);
-        } catch (const DbFehler& f) {
-            sanduhr.aus();
-            zeigeMeldung(this, lookup::datenbankMeldung(f.kurz(), f.serverText()));
-            m_inOrtSuche = false;
-            return;
-        }
+    auto ergebnis = GrundstueckMaskeLogik::OrtSuche::KeineEingabe;
+    if (!mitDatenbank(QStringLiteral("Die Ortssuche ist fehlgeschlagen."),
+                      [&] { ergebnis = m_logik.OrtFuerNeuesGrundstueckSuchen(p, &meldung); })) {
+        m_inOrtSuche = false;
+        return;
     }
     switch (ergebnis) {
         case GrundstueckMaskeLogik::OrtSuche::KeineEingabe:
             m_ortSperren = false;
-            zeigeMeldung(this, meldung);
+            zeige(this, meldung);
             break;
         case GrundstueckMaskeLogik::OrtSuche::KeinTreffer:
             // The boxes stay open, so that the operator can correct the postcode or name.
             m_ortSperren = false;
-            zeigeMeldung(this, meldung);
+            zeige(this, meldung);
             text_1[0]->setFocus();
             break;
         case GrundstueckMaskeLogik::OrtSuche::MehrereTreffer:
             // The selection list fills the place in through OrtUebernehmen.
-            verbergen();
-            formen::zeige(QStringLiteral("frmAuswaehlen"));
+            verstecke();
+            formen::zeige<frmAuswaehlen>();
             break;
         case GrundstueckMaskeLogik::OrtSuche::EinTreffer:
-            formen::zeige(QStringLiteral("frmGrundstueckMaske"));
+            formen::zeige<frmGrundstueckMaske>();
             OrtUebernehmen();
             break;
     }
@@ -335,8 +301,7 @@ void frmGrundstueckMaske::text_1_LostFocus(int index) {
         if (!text_1[1]->text().isEmpty() || plz.isEmpty()) return;
         if (GrundstueckMaskeLogik::PlzUngueltig(plz)) {
             m_inOrtSuche = true;
-            zeigeMeldung(this, {Meldung::Information, QStringLiteral("Information"),
-                                QStringLiteral("Die PLZ muss exakt fuenfstellig sein!")});
+            meldeInfo(this, QStringLiteral("Die PLZ muss exakt fuenfstellig sein!"), QStringLiteral("Information"));
             m_inOrtSuche = false;
             text_1[0]->setFocus();
         } else if (neu) {
@@ -394,20 +359,16 @@ void frmGrundstueckMaske::SSTab1_Click(int seite) {
         text_2[0]->setFocus();
 }
 
-void frmGrundstueckMaske::cmdZurueck_Click() { formen::entlade(this); }
+void frmGrundstueckMaske::cmdZurueck_Click() { entlade(); }
 
 // Unload: a plot of a lookup goes back to the information groups of its place.
-void frmGrundstueckMaske::closeEvent(QCloseEvent* e) {
-    QWidget::closeEvent(e);
-    if (m_entladen) return;
-    m_entladen = true;
-    formen::entlade(this);
+void frmGrundstueckMaske::beimEntladen() {
     Publics& p = publics();
     if (p.OrtFuerNeuesGrundstueck) {
         p.OrtFuerNeuesGrundstueck = false;
         return;
     }
-    if (!formen::schliesstAlleKinder()) formen::zeige(QStringLiteral("frmInformationsGruppen"));
+    if (!schliesstAlle()) formen::zeige<frmInformationsGruppen>();
 }
 
 }  // namespace talu

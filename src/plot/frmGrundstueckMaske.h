@@ -1,9 +1,8 @@
 #pragma once
-#include <QPointer>
 #include <QVector>
-#include <QWidget>
 #include <functional>
 
+#include "app/Formular.h"
 #include "plot/GrundstueckMaskeLogik.h"
 
 class QLabel;
@@ -32,7 +31,7 @@ GrundstueckMaskeAktionen& grundstueckMaskeAktionen();
 // One plot of grundstuecke: a read-only, billed display in the customer
 // edition; in the editing editions also the entry of new plots and stepping
 // to the neighbouring house numbers.
-class frmGrundstueckMaske : public QWidget {
+class frmGrundstueckMaske : public Formular {
     Q_OBJECT
 public:
     explicit frmGrundstueckMaske(QWidget* parent = nullptr);
@@ -57,8 +56,9 @@ public:
     void FarbenZuruecksetzen();
 
     // The place chosen for a new plot (AktPlz, AktOrt) into postcode and
-    // place; the focus goes to the town district.
-    Q_INVOKABLE void OrtUebernehmen();
+    // place; the focus goes to the town district. Called by the search and
+    // the selection list when they found the place.
+    void OrtUebernehmen();
 
 public slots:
     void cmdVorwaerts_Click();
@@ -68,15 +68,13 @@ public slots:
     void SSTab1_Click(int seite);
 
 protected:
-    void closeEvent(QCloseEvent* e) override;
-    void showEvent(QShowEvent* e) override;
+    void beimEntladen() override;
 
 private:
     void Form_Load();
     void LadeGrundstueck();
     void zeigeTexte();
     void holeTexte();
-    void verbergen();
     void text_1_LostFocus(int index);
     void text_2_LostFocus(int index);
     bool text_1_KeyDown(int index, QKeyEvent* taste);
@@ -85,10 +83,8 @@ private:
     GrundstueckMaskeLogik m_logik;
     FeldArray* m_felder1 = nullptr;
     FeldArray* m_felder2 = nullptr;
-    QLineEdit* m_startfeld = nullptr;  // the box the editing editions open with
+    QLineEdit* m_erstesFeld = nullptr;  // the box the editing editions open with
     bool m_bearbeitung = false;  // editions 1 and 2
-    bool m_entladen = false;
-    bool m_zentriert = false;
     bool m_inOrtSuche = false;
     // A place found by leaving the postcode or place box locks both boxes.
     bool m_ortSperren = false;
