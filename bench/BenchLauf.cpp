@@ -198,11 +198,16 @@ Ergebnis messeEine(Kontext& k, const Messung& m, QTextStream& log) {
         bewertet = true;
         ok = ok && e.p50 <= m.zielP50Ms;
     }
-    if (m.zielFaktor > 0 && !std::isnan(e.rohP50)) {
+    bool offen = false;
+    if (m.zielFaktor > 0) {
         bewertet = true;
-        ok = ok && e.verhaeltnis() <= m.zielFaktor;
+        // Without the raw side the ratio is unknown: the target stays open, it is not met.
+        if (std::isnan(e.rohP50)) offen = true;
+        else ok = ok && e.verhaeltnis() <= m.zielFaktor;
     }
-    e.stand = !bewertet ? Ergebnis::Stand::Offen : ok ? Ergebnis::Stand::Erfuellt : Ergebnis::Stand::Verfehlt;
+    e.stand = !bewertet || (offen && ok) ? Ergebnis::Stand::Offen
+              : ok                      ? Ergebnis::Stand::Erfuellt
+                                        : Ergebnis::Stand::Verfehlt;
     log << "  " << e.kennung << " " << e.arbeit << ": " << ms(e.p50) << " (roh " << ms(e.rohP50) << ")\n";
     log.flush();
     return e;
@@ -213,7 +218,12 @@ Ergebnis messeEine(Kontext& k, const Messung& m, QTextStream& log) {
 QList<Ergebnis> messe(Kontext& k, QTextStream& log, const QStringList& nur) {
     QList<Ergebnis> alle;
     for (const Messung& m : alleMessungen()) {
-        if (!nur.isEmpty() && !nur.contains(m.kennung, Qt::CaseInsensitive)) continue;
+        // A figure measured its own way gives several rows ("P8" gives P8a, P8b, P8c).
+        const bool gewaehlt = nur.isEmpty() || nur.contains(m.kennung, Qt::CaseInsensitive) ||
+                              (m.eigen && std::any_of(nur.begin(), nur.end(), [&](const QString& n) {
+                                   return n.startsWith(m.kennung, Qt::CaseInsensitive);
+                               }));
+        if (!gewaehlt) continue;
         try {
             if (m.eigen) {
                 const QList<Ergebnis> l = m.eigen(k);

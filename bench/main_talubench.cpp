@@ -97,13 +97,16 @@ int main(int argc, char** argv) {
             Ergebnis g;
             g.kennung = "G1";
             g.arbeit = "Datenbank erzeugen (" + tausend(double(e.summe())) + " Zeilen, mit Indexen)";
-            g.ziel = ziel.backend == Backend::SQLite ? "≥ 200.000 Zeilen/s, < 2 min" : "–";
+            g.ziel = ziel.backend == Backend::SQLite && u.grundstuecke == Umfang::kDeutschland
+                         ? "≥ 200.000 Zeilen/s, < 2 min"
+                         : "–";
             g.einheit = "s";
             g.p50 = gesamt;
             g.wiederholungen = 1;
             g.anmerkung = tausend(e.zeilenJeSekunde()) + " Zeilen/s beim Schreiben (" + tausend(e.zeilenJeCpuSekunde()) +
                           " je CPU-Sekunde), " + tausend(e.summe() / gesamt) + " Zeilen/s mit Indexen";
-            if (ziel.backend == Backend::SQLite)
+            // The targets are those of the full size; smaller databases pay the fixed costs more.
+            if (ziel.backend == Backend::SQLite && u.grundstuecke == Umfang::kDeutschland)
                 g.stand = e.zeilenJeSekunde() >= 200000 && gesamt < 120 ? Ergebnis::Stand::Erfuellt : Ergebnis::Stand::Verfehlt;
             ergebnisse << g;
         } else {
