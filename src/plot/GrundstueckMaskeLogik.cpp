@@ -14,8 +14,6 @@
 
 namespace talu {
 
-using lookup::Meldung;
-
 namespace {
 QString mitEinheit(const QString& text, const QString& einheit) {
     const QString t = text.trimmed();

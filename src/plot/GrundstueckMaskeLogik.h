@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "lookup/Meldung.h"
+#include "app/Dialoge.h"
 
 namespace talu {
 
@@ -35,7 +35,7 @@ public:
     // Returns the messages for the operator. When the log row cannot be
     // written the boxes are emptied again: nothing chargeable is shown unbilled.
     // Other database errors propagate as DbFehler.
-    QList<lookup::Meldung> LadeGrundstueck(Publics& p);
+    QList<Meldung> LadeGrundstueck(Publics& p);
 
     // The boxes bound to the columns of grundstuecke: feld 1 is text_1, 2 is text_2.
     static const Bindungen& bindungen();
@@ -47,7 +47,7 @@ public:
 
     // "Stadt suchen": the place of a new plot by postcode or, without one, by name.
     enum class OrtSuche { KeineEingabe, KeinTreffer, EinTreffer, MehrereTreffer };
-    OrtSuche OrtFuerNeuesGrundstueckSuchen(Publics& p, lookup::Meldung* meldung);
+    OrtSuche OrtFuerNeuesGrundstueckSuchen(Publics& p, Meldung* meldung);
     // Puts the current place (AktPlz, AktOrt) into the postcode and place boxes.
     void OrtUebernehmen(const Publics& p);
 
