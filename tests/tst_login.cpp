@@ -241,8 +241,12 @@ void TstLogin::fehlgeschlageneVerbindungBehaeltWerte() {
         frmLoginDaten f;
         zeige(f);
         tippe(f, d);
+        const int sanduhren = m_dialoge->sanduhren;
         f.findChild<QPushButton*>("cmdAnmelden")->click();
         QCOMPARE(f.text(4)->text(), QStringLiteral("Die Verbindung zum SQL-Server ist fehl geschlagen!"));
+        // The attempt ran under the busy pointer, which is off again.
+        QCOMPARE(m_dialoge->sanduhren, sanduhren + 1);
+        QVERIFY(!Sanduhr::laeuft());
         QVERIFY(!publics().Verbindung.istOffen());
         QVERIFY(f.isVisible());
         QVERIFY(f.endeBeimSchliessen());

@@ -187,10 +187,12 @@ void frmLoginDaten::cmdAnmelden_Click() {
     m_text[4]->setToolTip({});
     m_text[4]->setText(anmeldung::kStatusSuche);
     m_text[4]->repaint();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    const bool ok = Verbinden(QStringLiteral("sql"));
-    QApplication::restoreOverrideCursor();
+    bool ok = false;
+    {
+        Sanduhr sanduhr;
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        ok = Verbinden(QStringLiteral("sql"));
+    }
 
     if (!ok) {
         m_text[4]->setText(anmeldung::kStatusFehlgeschlagen);
