@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QPushButton>
 
+#include "app/Dialoge.h"
+
 namespace talu {
 
 FortschrittsDialog::FortschrittsDialog(QWidget* eltern, const QString& titel, bool abbrechbar)
@@ -16,9 +18,15 @@ FortschrittsDialog::FortschrittsDialog(QWidget* eltern, const QString& titel, bo
     if (abbrechbar) m_dialog->setCancelButtonText(QStringLiteral("Abbrechen"));
     else m_dialog->setCancelButton(nullptr);
     m_dialog->setRange(0, 0);
+    // Under a busy pointer the dialog still takes the mouse, for "Abbrechen".
+    if (Sanduhr::laeuft()) {
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+        m_pfeil = true;
+    }
 }
 
 FortschrittsDialog::~FortschrittsDialog() {
+    if (m_pfeil) QApplication::restoreOverrideCursor();
     if (m_dialog) {
         m_dialog->close();
         delete m_dialog;

@@ -20,6 +20,7 @@ public:
 
 private:
     QPointer<QProgressDialog> m_dialog;
+    bool m_pfeil = false;
 };
 
 }  // namespace talu
