@@ -127,21 +127,21 @@ private slots:
         QCOMPARE(dialoge.meldungen[0].titel, QString("Information"));
         QVERIFY(!p.RsBenutzer.istOffen());
 
-        DatensatzSuchErgebnis e;
+        Suchergebnis e;
         // " sparkasse" needs a blank before it: only "Kreissparkasse" lacks one.
         TALU_DB_OK(e = sucheBenutzerDatensatz(" göttingen"));
-        QCOMPARE(e.art, DatensatzSuchErgebnis::EinTreffer);
+        QCOMPARE(e.art, Suchergebnis::EinTreffer);
         TALU_DB_OK(e = sucheBenutzerDatensatz(" sparkasse"));
-        QCOMPARE(e.art, DatensatzSuchErgebnis::KeinTreffer);
+        QCOMPARE(e.art, Suchergebnis::KeinTreffer);
         QCOMPARE(e.meldung, QString("Kein Treffer mit diesem Namen in der Datenbank!"));
         QVERIFY(!p.RsBenutzer.istOffen());
         TALU_DB_OK(e = sucheBenutzerDatensatz("d'angelo 50%_"));
-        QCOMPARE(e.art, DatensatzSuchErgebnis::EinTreffer);
+        QCOMPARE(e.art, Suchergebnis::EinTreffer);
         QCOMPARE(e.id, double(c));
         TALU_DB_OK(e = sucheBenutzerDatensatz("0%"));
-        QCOMPARE(e.art, DatensatzSuchErgebnis::EinTreffer);
+        QCOMPARE(e.art, Suchergebnis::EinTreffer);
         TALU_DB_OK(e = sucheBenutzerDatensatz("SPARKASSE"));
-        QCOMPARE(e.art, DatensatzSuchErgebnis::MehrereTreffer);
+        QCOMPARE(e.art, Suchergebnis::MehrereTreffer);
         QCOMPARE(p.RsBenutzer.anzahl(), 2);
         p.RsBenutzer.schliessen();
 

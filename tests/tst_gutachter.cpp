@@ -150,19 +150,19 @@ private slots:
         QVERIFY(formen::vorhanden<frmGutachterSuchen>());
 
         // ' % and _ are ordinary characters; the case does not matter.
-        DatensatzSuchErgebnis e;
+        Suchergebnis e;
         TALU_DB_OK(e = sucheGutachterDatensatz("o'neill"));
-        QCOMPARE(e.art, DatensatzSuchErgebnis::EinTreffer);
+        QCOMPARE(e.art, Suchergebnis::EinTreffer);
         QCOMPARE(e.id, double(b));
         TALU_DB_OK(e = sucheGutachterDatensatz("0% wert_"));
-        QCOMPARE(e.art, DatensatzSuchErgebnis::EinTreffer);
+        QCOMPARE(e.art, Suchergebnis::EinTreffer);
         QCOMPARE(e.id, double(d));
         TALU_DB_OK(e = sucheGutachterDatensatz("_"));
-        QCOMPARE(e.art, DatensatzSuchErgebnis::EinTreffer);
+        QCOMPARE(e.art, Suchergebnis::EinTreffer);
         TALU_DB_OK(e = sucheGutachterDatensatz("%"));
-        QCOMPARE(e.art, DatensatzSuchErgebnis::EinTreffer);
+        QCOMPARE(e.art, Suchergebnis::EinTreffer);
         TALU_DB_OK(e = sucheGutachterDatensatz("GÖTTINGEN"));
-        QCOMPARE(e.art, DatensatzSuchErgebnis::EinTreffer);
+        QCOMPARE(e.art, Suchergebnis::EinTreffer);
         QCOMPARE(e.id, double(a));
         p.RsGutachter.schliessen();
 

@@ -54,35 +54,35 @@ private slots:
         };
         TALU_DB_OK(fuelle());
 
-        KreisSuchErgebnis e = sucheKreis("   ");
-        QCOMPARE(e.art, KreisSuchErgebnis::Leer);
+        Suchergebnis e = sucheKreis("   ");
+        QCOMPARE(e.art, Suchergebnis::Leer);
         QVERIFY(e.meldung.startsWith("Das Datenfeld 'Name des Kreises' ist ein Mussfeld!"));
         TALU_DB_OK(e = sucheKreis("Vogelsberg"));
-        QCOMPARE(e.art, KreisSuchErgebnis::KeinTreffer);
+        QCOMPARE(e.art, Suchergebnis::KeinTreffer);
         QCOMPARE(e.meldung, QString("Kein Treffer mit diesem Namen in der Datenbank!"));
         QVERIFY(!p.RsKreise.istOffen());
         TALU_DB_OK(e = sucheKreis("KREIS"));
-        QCOMPARE(e.art, KreisSuchErgebnis::MehrereTreffer);
+        QCOMPARE(e.art, Suchergebnis::MehrereTreffer);
         QCOMPARE(p.RsKreise.anzahl(), 3);
         TALU_DB_OK(e = sucheKreis("o'brien"));
-        QCOMPARE(e.art, KreisSuchErgebnis::EinTreffer);
+        QCOMPARE(e.art, Suchergebnis::EinTreffer);
         TALU_DB_OK(e = sucheKreis("gießen"));
-        QCOMPARE(e.art, KreisSuchErgebnis::EinTreffer);
+        QCOMPARE(e.art, Suchergebnis::EinTreffer);
         TALU_DB_OK(e = sucheKreis("überlingen"));
-        QCOMPARE(e.art, KreisSuchErgebnis::EinTreffer);
+        QCOMPARE(e.art, Suchergebnis::EinTreffer);
         TALU_DB_OK(e = sucheKreis("0%"));
-        QCOMPARE(e.art, KreisSuchErgebnis::EinTreffer);  // % is a character
+        QCOMPARE(e.art, Suchergebnis::EinTreffer);  // % is a character
         TALU_DB_OK(e = sucheKreis("_"));
-        QCOMPARE(e.art, KreisSuchErgebnis::KeinTreffer);
+        QCOMPARE(e.art, Suchergebnis::KeinTreffer);
         // A pick flag left over without a place form is dropped.
         p.AuswahlFuerStadtMaske = true;
         TALU_DB_OK(e = sucheKreis("o'brien"));
-        QCOMPARE(e.art, KreisSuchErgebnis::EinTreffer);
+        QCOMPARE(e.art, Suchergebnis::EinTreffer);
         QVERIFY(!p.AuswahlFuerStadtMaske);
         // In the place form's pick one hit still goes to the list for confirmation.
         p.AuswahlFuerStadtMaske = true;
         TALU_DB_OK(e = sucheKreis("o'brien", true));
-        QCOMPARE(e.art, KreisSuchErgebnis::MehrereTreffer);
+        QCOMPARE(e.art, Suchergebnis::MehrereTreffer);
         QVERIFY(p.AuswahlFuerStadtMaske);
     }
 
@@ -187,9 +187,9 @@ private slots:
         m->cmdSpeichern->click();
         QCOMPARE(p.Verbindung.wert("select count(*) from kreis").toInt(), 2);
         QCOMPARE(p.Verbindung.wert("select count(*) from kreise").toInt(), 2);
-        KreisSuchErgebnis e;
+        Suchergebnis e;
         TALU_DB_OK(e = sucheKreis("d'artagnan-süd"));
-        QCOMPARE(e.art, KreisSuchErgebnis::EinTreffer);
+        QCOMPARE(e.art, Suchergebnis::EinTreffer);
         QCOMPARE(e.id, id);
         // A mask in create mode closes without opening the search.
         m->cmdZurueck->click();

@@ -4,6 +4,7 @@
 #include <QVector>
 
 #include "app/Formular.h"
+#include "app/Suchergebnis.h"
 
 class QComboBox;
 class QGridLayout;
@@ -19,19 +20,6 @@ class FeldArray;
 // name, a list offers several hits, the mask shows, creates and changes one.
 // Each kind of record (district, user, appraiser) derives its three forms
 // from these and supplies the search, the texts and where a choice leads.
-
-struct Treffer {
-    QString text;
-    double id = 0;
-};
-
-struct Suchergebnis {
-    enum Art { Leer, KeinTreffer, EinTreffer, MehrereTreffer };
-    Art art = Leer;
-    double id = 0;           // EinTreffer
-    QList<Treffer> treffer;  // MehrereTreffer (and EinTreffer)
-    QString meldung;         // Leer, KeinTreffer: the message for the operator
-};
 
 // Heading, one labelled search field, "Suche starten" and "Abbrechen".
 class SuchFormular : public Formular {

@@ -69,7 +69,7 @@ QString BenutzerDaten::listenZeile(const Recordset& rs) {
     return talu::listenZeile({rs.text("name"), rs.text("plz"), rs.text("ort"), rs.text("telefon")}, {20, 5, 20, 20});
 }
 
-DatensatzSuchErgebnis sucheBenutzerDatensatz(const QString& text) {
+Suchergebnis sucheBenutzerDatensatz(const QString& text) {
     Publics& p = publics();
     return sucheDatensaetze(
         p.RsBenutzer, text,

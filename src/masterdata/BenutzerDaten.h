@@ -39,6 +39,6 @@ private:
 };
 
 // The user search on RsBenutzer.
-DatensatzSuchErgebnis sucheBenutzerDatensatz(const QString& text);
+Suchergebnis sucheBenutzerDatensatz(const QString& text);
 
 }  // namespace talu

@@ -4,29 +4,29 @@
 
 namespace talu {
 
-DatensatzSuchErgebnis sucheDatensaetze(Recordset& rs, const QString& text, const QString& mussfeldMeldung,
+Suchergebnis sucheDatensaetze(Recordset& rs, const QString& text, const QString& mussfeldMeldung,
                                        const std::function<Recordset(const QString&)>& suche) {
-    DatensatzSuchErgebnis e;
+    Suchergebnis e;
     rs.schliessen();
     if (text.trimmed().isEmpty()) {
-        e.art = DatensatzSuchErgebnis::Leer;
+        e.art = Suchergebnis::Leer;
         e.meldung = mussfeldMeldung;
         return e;
     }
     rs = suche(text);
     if (rs.leer()) {
         rs.schliessen();
-        e.art = DatensatzSuchErgebnis::KeinTreffer;
+        e.art = Suchergebnis::KeinTreffer;
         e.meldung = QStringLiteral("Kein Treffer mit diesem Namen in der Datenbank!");
         return e;
     }
     rs.moveFirst();
     if (rs.anzahl() == 1) {
-        e.art = DatensatzSuchErgebnis::EinTreffer;
+        e.art = Suchergebnis::EinTreffer;
         e.id = rs.zahl(QStringLiteral("id"));
         return e;
     }
-    e.art = DatensatzSuchErgebnis::MehrereTreffer;
+    e.art = Suchergebnis::MehrereTreffer;
     return e;
 }
 

@@ -51,7 +51,7 @@ QString GutachterDaten::listenZeile(const Recordset& rs) {
     return talu::listenZeile({rs.text("name"), rs.text("plz"), rs.text("ort"), rs.text("telefon")}, {20, 5, 20, 20});
 }
 
-DatensatzSuchErgebnis sucheGutachterDatensatz(const QString& text) {
+Suchergebnis sucheGutachterDatensatz(const QString& text) {
     Publics& p = publics();
     return sucheDatensaetze(
         p.RsGutachter, text,

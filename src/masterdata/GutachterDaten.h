@@ -37,6 +37,6 @@ private:
 };
 
 // The appraiser search on RsGutachter.
-DatensatzSuchErgebnis sucheGutachterDatensatz(const QString& text);
+Suchergebnis sucheGutachterDatensatz(const QString& text);
 
 }  // namespace talu

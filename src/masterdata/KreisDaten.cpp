@@ -72,13 +72,13 @@ double KreisDaten::speichere(double id, const QString& name) const {
     return double(nr);
 }
 
-KreisSuchErgebnis sucheKreis(const QString& text, bool stadtMaskeOffen) {
+Suchergebnis sucheKreis(const QString& text, bool stadtMaskeOffen) {
     Publics& p = publics();
     // A pick whose place form is gone is no pick any more.
     if (p.AuswahlFuerStadtMaske && !stadtMaskeOffen) p.AuswahlFuerStadtMaske = false;
-    KreisSuchErgebnis e;
+    Suchergebnis e;
     if (text.trimmed().isEmpty()) {
-        e.art = KreisSuchErgebnis::Leer;
+        e.art = Suchergebnis::Leer;
         e.meldung = QStringLiteral(
             "Das Datenfeld 'Name des Kreises' ist ein Mussfeld! Ohne dass es ausgefuellt ist, erfolgt keine "
             "Suche in der Datenbank.");
@@ -87,17 +87,17 @@ KreisSuchErgebnis sucheKreis(const QString& text, bool stadtMaskeOffen) {
     p.RsKreise = KreisDaten(p.Verbindung).suche(text);
     if (p.RsKreise.leer()) {
         p.RsKreise.schliessen();
-        e.art = KreisSuchErgebnis::KeinTreffer;
+        e.art = Suchergebnis::KeinTreffer;
         e.meldung = QStringLiteral("Kein Treffer mit diesem Namen in der Datenbank!");
         return e;
     }
     p.RsKreise.moveFirst();
     if (p.RsKreise.anzahl() == 1 && !p.AuswahlFuerStadtMaske) {
-        e.art = KreisSuchErgebnis::EinTreffer;
+        e.art = Suchergebnis::EinTreffer;
         e.id = p.RsKreise.zahl("id");
         return e;
     }
-    e.art = KreisSuchErgebnis::MehrereTreffer;
+    e.art = Suchergebnis::MehrereTreffer;
     return e;
 }
 

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QVariant>
 
+#include "app/Suchergebnis.h"
 #include "db/Recordset.h"
 
 namespace talu {
@@ -40,15 +41,9 @@ private:
     const Datenbank& m_db;
 };
 
-// What the district search does with a term, without a screen.
-struct KreisSuchErgebnis {
-    enum Art { Leer, KeinTreffer, EinTreffer, MehrereTreffer } art = Leer;
-    double id = 0;        // the one hit
-    QString meldung;      // the message for Leer and KeinTreffer
-};
 // Runs the search on RsKreise. In the place form's pick (AuswahlFuerStadtMaske)
 // even one hit goes to the list, so that the choice is confirmed there; a pick
 // whose place form is no longer open ends.
-KreisSuchErgebnis sucheKreis(const QString& text, bool stadtMaskeOffen = false);
+Suchergebnis sucheKreis(const QString& text, bool stadtMaskeOffen = false);
 
 }  // namespace talu

@@ -28,12 +28,7 @@ frmBenutzerSuchen::frmBenutzerSuchen(QWidget* parent)
 }
 
 Suchergebnis frmBenutzerSuchen::suche(const QString& begriff) {
-    const DatensatzSuchErgebnis d = sucheBenutzerDatensatz(begriff);
-    Suchergebnis e;
-    e.art = Suchergebnis::Art(d.art);
-    e.id = d.id;
-    e.meldung = d.meldung;
-    return e;
+    return sucheBenutzerDatensatz(begriff);
 }
 
 void frmBenutzerSuchen::einTreffer(const Suchergebnis& e) { zeigeMaske(e.id); }

@@ -27,12 +27,7 @@ frmGutachterSuchen::frmGutachterSuchen(QWidget* parent)
 }
 
 Suchergebnis frmGutachterSuchen::suche(const QString& begriff) {
-    const DatensatzSuchErgebnis d = sucheGutachterDatensatz(begriff);
-    Suchergebnis e;
-    e.art = Suchergebnis::Art(d.art);
-    e.id = d.id;
-    e.meldung = d.meldung;
-    return e;
+    return sucheGutachterDatensatz(begriff);
 }
 
 void frmGutachterSuchen::einTreffer(const Suchergebnis& e) { zeigeMaske(e.id); }

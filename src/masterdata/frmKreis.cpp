@@ -28,12 +28,7 @@ frmKreisSuchen::frmKreisSuchen(QWidget* parent)
 }
 
 Suchergebnis frmKreisSuchen::suche(const QString& begriff) {
-    const KreisSuchErgebnis k = sucheKreis(begriff, formen::vorhanden<frmStadtMaske>() != nullptr);
-    Suchergebnis e;
-    e.art = Suchergebnis::Art(k.art);
-    e.id = k.id;
-    e.meldung = k.meldung;
-    return e;
+    return sucheKreis(begriff, formen::vorhanden<frmStadtMaske>() != nullptr);
 }
 
 void frmKreisSuchen::einTreffer(const Suchergebnis& e) {
