@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "app/Formular.h"
+#include "app/RasterSpalte.h"
 
 class QAbstractItemModel;
 class QHBoxLayout;
@@ -12,16 +13,6 @@ class QPushButton;
 class QTableView;
 
 namespace talu {
-
-// One column of a grid, found by its name in the model's result: its caption
-// (empty: the model's own), its width in twips (0: the grid's own) and
-// whether it is shown.
-struct RasterSpalte {
-    QString name;
-    QString titel;
-    int breiteTwips = 0;
-    bool sichtbar = true;
-};
 
 // A form that shows rows in a grid with a row of filter buttons under it and
 // "&Zurück" at the end of that row. The grid rebuilds its columns whenever the

@@ -14,8 +14,8 @@ namespace {
 constexpr double kBreiterAnteil = 0.05;
 }  // namespace
 
-const QList<ProtokollSpalte>& protokollSpalten() {
-    static const QList<ProtokollSpalte> s{
+const QList<RasterSpalte>& protokollSpalten() {
+    static const QList<RasterSpalte> s{
         {QStringLiteral("datum"), QStringLiteral("Datum:"), 1500, true},
         {QStringLiteral("uhrzeit"), QStringLiteral("Uhrzeit:"), 1000, true},
         {QStringLiteral("name"), QStringLiteral("Benutzer"), 2000, true},

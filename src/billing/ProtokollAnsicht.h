@@ -6,21 +6,15 @@
 #include <QVector>
 #include <QString>
 
+#include "app/RasterSpalte.h"
 #include "db/Datenbank.h"
 
 namespace talu::abrechnung {
 
 class Bediener;
 
-// A column of the query-log viewer's grid, by position.
-struct ProtokollSpalte {
-    QString name;
-    QString titel;     // empty: the grid keeps the column name
-    int breiteTwips = 0;  // 0: unchanged
-    bool sichtbar = true;
-};
 // datum, uhrzeit, name, objekt visible; db_benutzer, benutzername, id hidden.
-const QList<ProtokollSpalte>& protokollSpalten();
+const QList<RasterSpalte>& protokollSpalten();
 
 // The rows of the query-log viewer: log rows of invoice customers with the
 // customer's name, ordered by date, user and id; read-only. Each filter asks

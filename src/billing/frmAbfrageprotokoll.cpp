@@ -16,12 +16,6 @@ formen::RegistrierungVon<frmAbfrageprotokoll> reg;
 
 const QString kLesefehler = QStringLiteral("Das Abfrageprotokoll konnte nicht gelesen werden.");
 
-QList<RasterSpalte> spalten() {
-    QList<RasterSpalte> l;
-    for (const abrechnung::ProtokollSpalte& s : abrechnung::protokollSpalten())
-        l << RasterSpalte{s.name, s.titel, s.breiteTwips, s.sichtbar};
-    return l;
-}
 }  // namespace
 
 frmAbfrageprotokoll::frmAbfrageprotokoll(QWidget* parent)
@@ -42,7 +36,7 @@ frmAbfrageprotokoll::frmAbfrageprotokoll(QWidget* parent)
             [this](const QString& kurz, const QString& serverText) {
                 zeige(this, datenbankMeldung(kLesefehler + "\n" + kurz, serverText));
             });
-    setzeSpalten(spalten());
+    setzeSpalten(abrechnung::protokollSpalten());
     setzeModell(m_modell);
     filtere(kLesefehler, [this] { m_modell->zeigeAlle(); });
 }

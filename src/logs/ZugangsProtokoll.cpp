@@ -2,8 +2,8 @@
 
 namespace talu::zugangsprotokoll {
 
-const QList<GitterSpalte>& spalten() {
-    static const QList<GitterSpalte> s{
+const QList<RasterSpalte>& spalten() {
+    static const QList<RasterSpalte> s{
         {QStringLiteral("id"), QStringLiteral("ID"), 2000},
         {QStringLiteral("name"), QStringLiteral("Name"), 2000},
         {QStringLiteral("datum"), QStringLiteral("Datum"), 2000},

@@ -3,16 +3,10 @@
 #include <QList>
 #include <QString>
 
+#include "app/RasterSpalte.h"
 #include "db/Datenbank.h"
 
 namespace talu {
-
-// A grid column: its name in the result, its caption and width.
-struct GitterSpalte {
-    QString name;
-    QString titel;
-    int breiteTwips = 0;
-};
 
 // The access log (table protokoll, one row per login or logout, written by
 // other programs) as this program reads it: every row, whole, by id, with
@@ -22,7 +16,7 @@ namespace zugangsprotokoll {
 enum class Filter { Alle, Login, Logout, Heute };
 
 // Captions and widths of the first five grid columns: ID, Name, Datum, Zeit, Vorgang.
-const QList<GitterSpalte>& spalten();
+const QList<RasterSpalte>& spalten();
 // The heading of the form for a filter ("Zugangsprotokoll - Alle Daten", ...).
 QString ueberschrift(Filter f);
 

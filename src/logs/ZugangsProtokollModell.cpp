@@ -7,7 +7,7 @@
 
 namespace talu {
 
-GitterModell::GitterModell(const Datenbank& db, const QList<GitterSpalte>& spalten, QObject* eltern)
+GitterModell::GitterModell(const Datenbank& db, const QList<RasterSpalte>& spalten, QObject* eltern)
     : QSqlQueryModel(eltern), m_db(db), m_spalten(spalten) {}
 
 void GitterModell::setze(const QString& sql, const Parameter& werte) {

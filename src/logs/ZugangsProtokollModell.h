@@ -15,11 +15,11 @@ namespace talu {
 class GitterModell : public QSqlQueryModel {
     Q_OBJECT
 public:
-    GitterModell(const Datenbank& db, const QList<GitterSpalte>& spalten, QObject* eltern = nullptr);
+    GitterModell(const Datenbank& db, const QList<RasterSpalte>& spalten, QObject* eltern = nullptr);
     // Runs the statement; throws DbFehler and keeps the former rows when it fails.
     void setze(const QString& sql, const Parameter& werte);
     void setzeDatumsspalte(int spalte) { m_datumsspalten.insert(spalte); }
-    const QList<GitterSpalte>& spalten() const { return m_spalten; }
+    const QList<RasterSpalte>& spalten() const { return m_spalten; }
 
     QVariant data(const QModelIndex& index, int rolle = Qt::DisplayRole) const override;
     QVariant headerData(int abschnitt, Qt::Orientation richtung, int rolle = Qt::DisplayRole) const override;
@@ -28,7 +28,7 @@ protected:
     const Datenbank& m_db;
 
 private:
-    QList<GitterSpalte> m_spalten;
+    QList<RasterSpalte> m_spalten;
     QSet<int> m_datumsspalten;
 };
 

@@ -29,9 +29,7 @@ frmZugangsProtokoll::frmZugangsProtokoll(QWidget* parent)
     m_modell = new ZugangsProtokollModell(publics().Verbindung, this);
     DataGrid1 = raster();
     DataGrid1->setMinimumSize(twips(11500), twips(4500));
-    QList<RasterSpalte> spalten;
-    for (const GitterSpalte& s : zugangsprotokoll::spalten()) spalten << RasterSpalte{s.name, s.titel, s.breiteTwips};
-    setzeSpalten(spalten);
+    setzeSpalten(zugangsprotokoll::spalten());
     setzeModell(m_modell);
 
     cmdAlle = filter("cmdAlle", QStringLiteral("Alle"), zugangsprotokoll::Filter::Alle);
