@@ -16,7 +16,7 @@ public:
         err << text << "\n";
         if (!details.isEmpty()) err << details << "\n";
     }
-    bool frageJaNein(QWidget*, const QString&, const QString& text) override {
+    bool frageJaNein(QWidget*, const QString&, const QString& text, Symbol) override {
         QTextStream(stderr) << text << " -> Nein\n";
         return false;
     }
@@ -79,8 +79,9 @@ void DialogAufzeichnung::meldung(QWidget*, Symbol symbol, const QString& titel, 
     meldungen.append({symbol, titel, text, details});
 }
 
-bool DialogAufzeichnung::frageJaNein(QWidget*, const QString&, const QString& text) {
+bool DialogAufzeichnung::frageJaNein(QWidget*, const QString&, const QString& text, Symbol symbol) {
     fragen << text;
+    fragenSymbole << symbol;
     return jaAntworten.isEmpty() ? false : jaAntworten.takeFirst();
 }
 
@@ -102,6 +103,7 @@ QStringList DialogAufzeichnung::texte() const {
 void DialogAufzeichnung::leeren() {
     meldungen.clear();
     fragen.clear();
+    fragenSymbole.clear();
     aufforderungen.clear();
     jaAntworten.clear();
     eingaben.clear();

@@ -28,8 +28,9 @@ public:
     // A message with OK; details (e.g. a server's error text) can be unfolded.
     virtual void meldung(QWidget* eltern, Symbol symbol, const QString& titel, const QString& text,
                          const QString& details = {}) = 0;
-    // A Yes/No question; true for Yes.
-    virtual bool frageJaNein(QWidget* eltern, const QString& titel, const QString& text) = 0;
+    // A Yes/No question, with the question mark unless told otherwise; true for Yes.
+    virtual bool frageJaNein(QWidget* eltern, const QString& titel, const QString& text,
+                             Symbol symbol = Symbol::Frage) = 0;
     // The input box: the typed text, or the empty text when it is cancelled.
     virtual QString eingabe(QWidget* eltern, const QString& aufforderung, const QString& titel,
                             const QString& vorgabe = {}) = 0;
@@ -84,7 +85,7 @@ public:
 
     void meldung(QWidget* eltern, Symbol symbol, const QString& titel, const QString& text,
                  const QString& details) override;
-    bool frageJaNein(QWidget* eltern, const QString& titel, const QString& text) override;
+    bool frageJaNein(QWidget* eltern, const QString& titel, const QString& text, Symbol symbol) override;
     QString eingabe(QWidget* eltern, const QString& aufforderung, const QString& titel,
                     const QString& vorgabe) override;
     void sanduhr(bool an) override;
@@ -92,6 +93,7 @@ public:
     QList<Gezeigt> meldungen;
     int sanduhren = 0;          // busy pointers switched on so far
     QStringList fragen, aufforderungen;
+    QList<Symbol> fragenSymbole;
     QList<bool> jaAntworten;    // next answers to frageJaNein, default No
     QStringList eingaben;       // next answers to eingabe, default "" (cancelled)
 

@@ -33,18 +33,23 @@ struct Pfeil {
 };
 
 class EchteDialoge : public Dialoge {
+    static QMessageBox::Icon bild(Symbol symbol) {
+        switch (symbol) {
+            case Symbol::Keins: return QMessageBox::NoIcon;
+            case Symbol::Information: return QMessageBox::Information;
+            case Symbol::Kritisch: return QMessageBox::Critical;
+            case Symbol::Warnung: return QMessageBox::Warning;
+            case Symbol::Frage: return QMessageBox::Question;
+        }
+        return QMessageBox::NoIcon;
+    }
+
 public:
     void meldung(QWidget* eltern, Symbol symbol, const QString& titel, const QString& text,
                  const QString& details) override {
         const Pfeil pfeil;
         QMessageBox box(elternFuer(eltern));
-        switch (symbol) {
-            case Symbol::Keins: box.setIcon(QMessageBox::NoIcon); break;
-            case Symbol::Information: box.setIcon(QMessageBox::Information); break;
-            case Symbol::Kritisch: box.setIcon(QMessageBox::Critical); break;
-            case Symbol::Warnung: box.setIcon(QMessageBox::Warning); break;
-            case Symbol::Frage: box.setIcon(QMessageBox::Question); break;
-        }
+        box.setIcon(bild(symbol));
         // An empty title must stay empty rather than fall back to the program name.
         box.setWindowTitle(titel.isEmpty() ? QStringLiteral(" ") : titel);
         box.setText(text);
@@ -52,9 +57,9 @@ public:
         box.setStandardButtons(QMessageBox::Ok);
         box.exec();
     }
-    bool frageJaNein(QWidget* eltern, const QString& titel, const QString& text) override {
+    bool frageJaNein(QWidget* eltern, const QString& titel, const QString& text, Symbol symbol) override {
         const Pfeil pfeil;
-        QMessageBox box(QMessageBox::Question, titel.isEmpty() ? QStringLiteral(" ") : titel, text,
+        QMessageBox box(bild(symbol), titel.isEmpty() ? QStringLiteral(" ") : titel, text,
                         QMessageBox::Yes | QMessageBox::No, elternFuer(eltern));
         box.button(QMessageBox::Yes)->setText(QStringLiteral("&Ja"));
         box.button(QMessageBox::No)->setText(QStringLiteral("&Nein"));

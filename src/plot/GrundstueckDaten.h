@@ -1,11 +1,12 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 
+#include "db/Datenbank.h"
 #include "db/Recordset.h"
+#include "tools/Stapelauftrag.h"
 
 namespace talu {
-
-class Datenbank;
 
 // Statements of the plot form that touch grundstuecke.
 class GrundstueckDaten {
@@ -18,6 +19,31 @@ public:
                              const QString& hausnummer) const;
     // Its statement; values: key, street, house number, "nein".
     static QString nachbarSql();
+
+    // The plot with this id (empty when it is gone).
+    Recordset nachId(qint64 id) const;
+
+    // Stores a plot: id 0 adds a row and returns the id the server assigned
+    // to exactly this insert; otherwise the row is changed and its id
+    // returned. A row that is gone is not added again: DbFehler, nothing written.
+    qint64 speichere(qint64 id, const Werte& werte) const;
+
+    // Copying the values of one plot to every plot of its street or place.
+    enum class Bereich { Strasse, Ort };
+    // The columns copied; the town district only within a street.
+    static QStringList kopierSpalten(Bereich bereich);
+    // Copies the stored values of plot quelleId to every plot of its street
+    // (same municipality key, street name compared without case) or its
+    // place, the plot itself included, in one transaction: all or none.
+    // *anzahl gets the plots changed; progress goes to anzeige. stueck is the
+    // number of plots per update statement.
+    stapel::Ergebnis kopiereWerte(qint64 quelleId, Bereich bereich, stapel::Anzeige& anzeige, qint64* anzahl,
+                                  int stueck = 500) const;
+
+    // Deletes one plot; returns the rows deleted (0 when it was gone already).
+    int loesche(qint64 id) const;
+    // Deletes every plot of the street of plot id in one statement; returns their number.
+    int loescheStrasseVon(qint64 id) const;
 
 private:
     const Datenbank& m_db;

@@ -6,11 +6,13 @@
 #include "app/Formate.h"
 #include "app/modPublics.h"
 #include "db/Datenbank.h"
+#include "db/Schema.h"
 #include "lookup/AbfrageProtokoll.h"
 #include "lookup/AuswahlListe.h"
 #include "lookup/SucheDaten.h"
 #include "lookup/Vokabular.h"
 #include "plot/GrundstueckDaten.h"
+#include "plot/Merker.h"
 
 namespace talu {
 
@@ -40,32 +42,44 @@ const Bindungen& GrundstueckMaskeLogik::bindungen() {
         auto einheit = [roh](const QString& e) {
             return [roh, e](const QVariant& v) { return mitEinheit(roh(v), e); };
         };
+        // What the save stores for a box's text.
+        using V = std::optional<QVariant>;
+        auto alsText = [](const QString& t) -> V { return QVariant(t); };
+        auto alsBetrag = [](const QString& t) -> V { return QVariant(anzeige::betrag(t)); };
+        auto alsCode = [](int zeichen) {
+            return [zeichen](const QString& t) -> V {
+                const QString c = anzeige::code(t);
+                return QVariant(zeichen > 0 ? c.left(zeichen) : c);
+            };
+        };
+        auto ohne = [](const QString& e) { return [e](const QString& t) -> V { return QVariant(anzeige::ohneEinheit(t, e)); }; };
         return Bindungen{
-            {{1, 2}, "ortsteil", roh, {}},
-            {{1, 3}, "strassen_name", roh, {}},
-            {{1, 4}, "hausnummer", roh, {}},
-            {{1, 5}, "flurstueck", roh, {}},
-            {{1, 6}, "richtwert_minimal", geld, {}},
-            {{1, 7}, "richtwert_durchschnitt", geld, {}},
-            {{1, 8}, "richtwert_maximal", geld, {}},
-            {{1, 9}, "richtwert_tatsaechlich", geld, {}},
-            {{1, 10}, "bauliche_nutzung", code, {}},
-            {{1, 11}, "entwicklungszustand", code, {}},
-            {{1, 12}, "bauweise", code, {}},
-            {{1, 13}, "richtwerttyp", code, {}},
-            {{1, 14}, "bemerkung", roh, {}},
-            {{1, 15}, "quellenangabe", roh, {}},
-            {{2, 0}, "geschossflaechenzahl", roh, {}},
-            {{2, 1}, "anzahl_der_geschosse", roh, {}},
-            {{2, 2}, "grundstueckstiefe", einheit(QStringLiteral(" m")), {}},
-            {{2, 3}, "grundstuecksflaeche", einheit(QStringLiteral(" m²")), {}},
-            {{2, 4}, "beitragspflichtig", code, {}},
-            {{2, 5}, "sanierungsgebiet", code, {}},
-            {{2, 6}, "sananfangende", code, {}},
-            {{2, 7}, "x_koordinate", roh, {}},
-            {{2, 8}, "y_koordinate", roh, {}},
-            {{2, 9}, "umt_1", roh, {}},
-            {{2, 10}, "umt_2", roh, {}},
+            {{1, 2}, "ortsteil", roh, alsText},
+            {{1, 3}, "strassen_name", roh, alsText},
+            {{1, 4}, "hausnummer", roh, alsText},
+            {{1, 5}, "flurstueck", roh, alsText},
+            {{1, 6}, "richtwert_minimal", geld, alsBetrag},
+            {{1, 7}, "richtwert_durchschnitt", geld, alsBetrag},
+            {{1, 8}, "richtwert_maximal", geld, alsBetrag},
+            {{1, 9}, "richtwert_tatsaechlich", geld, alsBetrag},
+            {{1, 10}, "bauliche_nutzung", code, alsCode(0)},
+            // The development state is one letter, the start/end value two.
+            {{1, 11}, "entwicklungszustand", code, alsCode(1)},
+            {{1, 12}, "bauweise", code, alsCode(0)},
+            {{1, 13}, "richtwerttyp", code, alsCode(0)},
+            {{1, 14}, "bemerkung", roh, [](const QString& t) -> V { return QVariant(t.left(100)); }},
+            {{1, 15}, "quellenangabe", roh, alsText},
+            {{2, 0}, "geschossflaechenzahl", roh, alsText},
+            {{2, 1}, "anzahl_der_geschosse", roh, alsText},
+            {{2, 2}, "grundstueckstiefe", einheit(QStringLiteral(" m")), ohne(QStringLiteral("m"))},
+            {{2, 3}, "grundstuecksflaeche", einheit(QStringLiteral(" m²")), ohne(QStringLiteral("m²"))},
+            {{2, 4}, "beitragspflichtig", code, alsCode(0)},
+            {{2, 5}, "sanierungsgebiet", code, alsCode(0)},
+            {{2, 6}, "sananfangende", code, alsCode(2)},
+            {{2, 7}, "x_koordinate", roh, alsText},
+            {{2, 8}, "y_koordinate", roh, alsText},
+            {{2, 9}, "umt_1", roh, alsText},
+            {{2, 10}, "umt_2", roh, alsText},
         };
     }();
     return tabelle;
@@ -196,6 +210,95 @@ QString GrundstueckMaskeLogik::textNachVerlassen(int arrayNr, int index, const Q
     if (arrayNr == 2 && index == 2) return anzeige::formatiereGanzzahl(text, QStringLiteral(" m"));
     if (arrayNr == 2 && index == 3) return anzeige::formatiereGanzzahl(text, QStringLiteral(" m²"));
     return text;
+}
+
+int GrundstueckMaskeLogik::hoechstLaenge(int arrayNr, int index) {
+    if (arrayNr == 1 && index == 0) return 5;
+    if (arrayNr == 1 && index == 14) return 100;
+    if (arrayNr == 1 && index == 15) return 50;
+    const Bindung* b = bindungen().von({arrayNr, index});
+    if (!b) return 0;
+    // Amounts and codes are converted on saving; their boxes take any text.
+    if ((arrayNr == 1 && index >= 6 && index <= 13) || (arrayNr == 2 && index >= 2 && index <= 6)) return 0;
+    static const Tabelle* t = findeTabelle(QStringLiteral("grundstuecke"));
+    const Spalte* s = t ? t->spalte(b->spalte) : nullptr;
+    return s ? s->laenge : 0;
+}
+
+std::optional<GrundstueckMaskeLogik::Pruefung> GrundstueckMaskeLogik::pruefeSpeichern(const Publics& p) const {
+    auto fehlt = [](const QString& feld) {
+        return Meldung{Meldung::Information, QStringLiteral("Information"),
+                       "Das Datenfeld '" + feld +
+                           "' ist ein Mussfeld! Ohne dass es ausgefuellt ist, erfolgt keine Speicherung des Datensatzes."};
+    };
+    if (text_1[3].trimmed().isEmpty()) return Pruefung{fehlt(QStringLiteral("Strasse")), 3};
+    if (text_1[4].trimmed().isEmpty()) return Pruefung{fehlt(QStringLiteral("hausnummer")), 4};
+    if (p.AktOrtId == 0)
+        return Pruefung{Meldung{Meldung::Information, QStringLiteral("Information"),
+                                QStringLiteral("Sie haben keinen Ort ausgewaehlt!Ohne dass ein Ort ausgewaehlt ist, "
+                                               "erfolgt keine Speicherung des Datensatzes.")},
+                        0};
+    return std::nullopt;
+}
+
+Werte GrundstueckMaskeLogik::spaltenwerte(const Publics& p) const {
+    Werte w;
+    w << qMakePair(QStringLiteral("id_orte"), QVariant(qint64(p.AktOrtId)))
+      << qMakePair(QStringLiteral("gemeindeschluessel"), QVariant(p.AktGemeindeschluessel))
+      << qMakePair(QStringLiteral("hausnummer_numerisch"), QVariant(fuehrendeZahl(text_1[4])))
+      << qMakePair(QStringLiteral("loeschen"), QVariant(QStringLiteral("nein")));
+    w << bindungen().werte([this](BoxPlatz b) { return b.feld == 1 ? text_1[b.index] : text_2[b.index]; });
+    // A text longer than its column would be refused by a server that checks
+    // the width; the boxes hold no more, but a bookmark or a paste might.
+    static const Tabelle* t = findeTabelle(QStringLiteral("grundstuecke"));
+    for (auto& [spalte, wert] : w) {
+        const Spalte* s = t ? t->spalte(spalte) : nullptr;
+        if (s && s->laenge > 0 && wert.typeId() == QMetaType::QString) wert = wert.toString().left(s->laenge);
+    }
+    return w;
+}
+
+QList<Meldung> GrundstueckMaskeLogik::Speichern(Publics& p, const QString& merkerPfad, bool* gespeichert,
+                                               int* fokus) {
+    *gespeichert = false;
+    if (const auto fehler = pruefeSpeichern(p)) {
+        *fokus = fehler->fokus;
+        return {fehler->meldung};
+    }
+    const GrundstueckDaten daten(p.Verbindung);
+    const bool neu = p.Modus == QStringLiteral("erfassen");
+    // The id is the one the server gave exactly this insert, never "the
+    // highest id", which another client's insert could have taken meanwhile.
+    const qint64 id = daten.speichere(neu ? 0 : qint64(GrundstueckId), spaltenwerte(p));
+    GrundstueckId = double(id);
+    p.Modus = QStringLiteral("aendern");
+    p.RsSuche.schliessen();
+    p.RsSuche = daten.nachId(id);
+    *gespeichert = true;
+    *fokus = 9;
+    QList<Meldung> m;
+    if (const auto merkerFehler = SchreibeMerker(merkerPfad)) m << *merkerFehler;
+    m << Meldung{Meldung::Information, QStringLiteral("Information"), QStringLiteral("Der Datensatz wurde gespeichert!")};
+    return m;
+}
+
+std::optional<Meldung> GrundstueckMaskeLogik::SchreibeMerker(const QString& pfad) const {
+    if (schreibeMerker(pfad, text_1, text_2)) return std::nullopt;
+    return Meldung{Meldung::Kritisch, QString(), QStringLiteral("Beim Speichern des 'Merkers' ist ein Fehler passiert!")};
+}
+
+std::optional<Meldung> GrundstueckMaskeLogik::WerteKopieren(const QString& pfad, bool neuesGrundstueck) {
+    QStringList t1 = text_1, t2 = text_2;
+    if (leseMerker(pfad, t1, t2, neuesGrundstueck) == MerkerLesen::KeineDatei)
+        return Meldung{Meldung::Information, QString(), QStringLiteral("Ich habe leider keine Merker-Datei gefunden!")};
+    // What the boxes would cut anyway.
+    for (int i = 0; i < kText1; ++i)
+        if (const int n = hoechstLaenge(1, i)) t1[i] = t1[i].left(n);
+    for (int i = 0; i < kText2; ++i)
+        if (const int n = hoechstLaenge(2, i)) t2[i] = t2[i].left(n);
+    text_1 = t1;
+    text_2 = t2;
+    return std::nullopt;
 }
 
 }  // namespace talu

@@ -1,10 +1,12 @@
 #pragma once
-#include "app/Bindung.h"
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
+#include "app/Bindung.h"
 #include "app/Dialoge.h"
+#include "db/Datenbank.h"
 
 namespace talu {
 
@@ -53,6 +55,32 @@ public:
 
     // True when the trimmed text has neither 5 nor 0 characters.
     static bool PlzUngueltig(const QString& text);
+
+    // The most characters a box takes: the designed limits of postcode,
+    // remark and source, else the width of the column the box is stored in;
+    // 0 for no limit.
+    static int hoechstLaenge(int arrayNr, int index);
+
+    // --- Saving (editing editions) ---
+
+    // The first check a save fails: its message and the text_1 box that gets the focus.
+    struct Pruefung {
+        Meldung meldung;
+        int fokus = 0;
+    };
+    std::optional<Pruefung> pruefeSpeichern(const Publics& p) const;
+    // The columns of grundstuecke for the boxes and the chosen place.
+    Werte spaltenwerte(const Publics& p) const;
+    // Checks, then adds the plot (Modus "erfassen") or changes it; afterwards
+    // the form shows the stored row in change mode and the bookmark holds its
+    // values. Returns the messages in order; *gespeichert tells whether it was
+    // stored and *fokus which text_1 box gets the focus. A changed plot that
+    // no longer exists is not added again: DbFehler, as for any database error.
+    QList<Meldung> Speichern(Publics& p, const QString& merkerPfad, bool* gespeichert, int* fokus);
+
+    // The bookmark: written after every save, read by "Werte k." and for a new plot.
+    std::optional<Meldung> SchreibeMerker(const QString& pfad) const;
+    std::optional<Meldung> WerteKopieren(const QString& pfad, bool neuesGrundstueck);
 
     // The text a box gets when it is left in the editing editions (currency,
     // code texts, units); arrayNr 1 is text_1, 2 is text_2.

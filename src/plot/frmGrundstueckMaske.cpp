@@ -13,10 +13,12 @@
 #include "app/Formen.h"
 #include "app/Geometrie.h"
 #include "app/Seitenwechsel.h"
+#include "app/frmMain.h"
 #include "app/modPublics.h"
 #include "lookup/frmAuswaehlen.h"
 #include "lookup/frmInformationsGruppen.h"
 #include "masterdata/FeldArray.h"
+#include "plot/GrundstueckDaten.h"
 
 namespace talu {
 
@@ -38,11 +40,6 @@ void zeile(QGridLayout* raster, int r, QLabel* caption, const QList<QPair<QLineE
 }
 }  // namespace
 
-GrundstueckMaskeAktionen& grundstueckMaskeAktionen() {
-    static GrundstueckMaskeAktionen a;
-    return a;
-}
-
 frmGrundstueckMaske::frmGrundstueckMaske(QWidget* parent) : Formular(parent) {
     setWindowTitle(QStringLiteral(" "));
     SSTab1 = new QTabWidget(this);
@@ -53,9 +50,6 @@ frmGrundstueckMaske::frmGrundstueckMaske(QWidget* parent) : Formular(parent) {
 
     for (int i = 0; i < GrundstueckMaskeLogik::kText1; ++i) text_1 << neuesFeld(seite1, QString("text_1_%1").arg(i));
     for (int i = 0; i < GrundstueckMaskeLogik::kText2; ++i) text_2 << neuesFeld(seite2, QString("text_2_%1").arg(i));
-    text_1[0]->setMaxLength(5);
-    text_1[14]->setMaxLength(100);
-    text_1[15]->setMaxLength(50);
     // Five digits and a little room: the postcode box is a narrow one.
     text_1[0]->setFixedWidth(text_1[0]->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + twips(200));
 
@@ -118,14 +112,13 @@ frmGrundstueckMaske::frmGrundstueckMaske(QWidget* parent) : Formular(parent) {
     connect(SSTab1, &QTabWidget::currentChanged, this, &frmGrundstueckMaske::SSTab1_Click);
     // "Zusatzdaten" is reached by keyboard too (Ctrl+Tab, Ctrl+PgDown).
     richteSeitenwechselEin(SSTab1, this);
-    auto aktion = [this](std::function<void(frmGrundstueckMaske&)> GrundstueckMaskeAktionen::*a) {
-        return [this, a] {
-            if (const auto& f = grundstueckMaskeAktionen().*a) f(*this);
-        };
-    };
-    connect(cmdSpeichern, &QPushButton::clicked, this, aktion(&GrundstueckMaskeAktionen::speichern));
-    connect(cmdWerteKopieren, &QPushButton::clicked, this, aktion(&GrundstueckMaskeAktionen::werteKopieren));
-    connect(cmdLoeschen, &QPushButton::clicked, this, aktion(&GrundstueckMaskeAktionen::loeschen));
+    connect(cmdSpeichern, &QPushButton::clicked, this, &frmGrundstueckMaske::cmdSpeichern_Click);
+    connect(cmdWerteKopieren, &QPushButton::clicked, this, &frmGrundstueckMaske::cmdWerteKopieren_Click);
+    connect(cmdLoeschen, &QPushButton::clicked, this, &frmGrundstueckMaske::cmdLoeschen_Click);
+    for (int i = 0; i < text_1.size(); ++i)
+        if (const int n = GrundstueckMaskeLogik::hoechstLaenge(1, i)) text_1[i]->setMaxLength(n);
+    for (int i = 0; i < text_2.size(); ++i)
+        if (const int n = GrundstueckMaskeLogik::hoechstLaenge(2, i)) text_2[i]->setMaxLength(n);
 
     // Wide enough for the longest code text ("Gewerbegebiet (Dienstleistungen)") in its box.
     setMinimumWidth(twips(11400));
@@ -165,7 +158,7 @@ void frmGrundstueckMaske::Form_Load() {
 
     const bool neu = p.Modus == QStringLiteral("erfassen");
     if (neu) {
-        if (const auto& f = grundstueckMaskeAktionen().werteKopieren) f(*this);
+        cmdWerteKopieren_Click();
         m_erstesFeld = text_1[0];
         text_1[0]->setFocus();
         text_1[0]->selectAll();
@@ -327,15 +320,16 @@ void frmGrundstueckMaske::text_2_LostFocus(int index) {
 }
 
 bool frmGrundstueckMaske::text_1_KeyDown(int index, QKeyEvent* taste) {
-    const GrundstueckMaskeAktionen& a = grundstueckMaskeAktionen();
-    auto fuehreAus = [this](const std::function<void(frmGrundstueckMaske&)>& f) {
-        if (f) f(*this);
-        return true;
-    };
     switch (taste->key()) {
-        case Qt::Key_F2: return fuehreAus(a.aufStrasseKopieren);
-        case Qt::Key_F10: return fuehreAus(a.aufOrtKopieren);
-        case Qt::Key_F12: return fuehreAus(a.strasseLoeschen);
+        case Qt::Key_F2:
+            WerteAufStrasseKopieren();
+            return true;
+        case Qt::Key_F10:
+            WerteAufOrtKopieren();
+            return true;
+        case Qt::Key_F12:
+            StrasseLoeschen();
+            return true;
         case Qt::Key_F4:
             text_1[14]->setText(QStringLiteral("Keine Bodenrichtwertangabe vom GAG"));
             return true;
@@ -360,6 +354,112 @@ void frmGrundstueckMaske::SSTab1_Click(int seite) {
 }
 
 void frmGrundstueckMaske::cmdZurueck_Click() { entlade(); }
+
+void frmGrundstueckMaske::zeigeVersteckt(const Meldung& m) {
+    verstecke();
+    zeige(this, m);
+    formen::zeige<frmGrundstueckMaske>();
+}
+
+void frmGrundstueckMaske::cmdSpeichern_Click() {
+    FarbenZuruecksetzen();
+    holeTexte();
+    Publics& p = publics();
+    QList<Meldung> meldungen;
+    bool gespeichert = false;
+    int fokus = 9;
+    if (!mitDatenbank(QStringLiteral("Der Datensatz wurde nicht gespeichert."), [&] {
+            meldungen = m_logik.Speichern(p, programmDatei(QStringLiteral("merker.txt")), &gespeichert, &fokus);
+        }))
+        return;
+    if (!gespeichert) {
+        // A failed check: nothing was written.
+        for (const Meldung& m : meldungen) zeigeVersteckt(m);
+        text_1[fokus]->setFocus();
+        return;
+    }
+    for (const Meldung& m : meldungen) zeige(this, m);
+    cmdOrte->setVisible(false);
+    // The stored plot can be stepped from like any other.
+    cmdVorwaerts->setVisible(true);
+    cmdRueckwaerts->setVisible(true);
+    FarbenZuruecksetzen();
+    text_1[fokus]->setFocus();
+}
+
+void frmGrundstueckMaske::cmdWerteKopieren_Click() {
+    holeTexte();
+    const auto meldung = m_logik.WerteKopieren(programmDatei(QStringLiteral("merker.txt")),
+                                               publics().Modus == QStringLiteral("erfassen"));
+    zeigeTexte();
+    if (meldung) zeige(this, *meldung);
+}
+
+qint64 frmGrundstueckMaske::gespeicherteId() const {
+    return publics().Modus == QStringLiteral("erfassen") ? 0 : qint64(m_logik.GrundstueckId);
+}
+
+void frmGrundstueckMaske::cmdLoeschen_Click() {
+    if (!dialoge().frageJaNein(this, QString(),
+                               QStringLiteral("Sind Sie sicher, dass die aktuellen Grundstücksdaten gelöscht werden soll?"),
+                               Dialoge::Symbol::Keins))
+        return;
+    const qint64 id = gespeicherteId();
+    if (id > 0 && !mitDatenbank(QStringLiteral("Das Grundstück wurde nicht gelöscht."),
+                                [&] { GrundstueckDaten(publics().Verbindung).loesche(id); }))
+        return;
+    meldeInfo(this, QStringLiteral("Die aktuelle Strasse wurde gelöscht! Aus Gründen der Datenbank-Aktualisierung "
+                                   "wird dieses Fenster nun geschlossen!"));
+    entlade();
+}
+
+void frmGrundstueckMaske::WerteAufStrasseKopieren() { kopiereWerte(false); }
+void frmGrundstueckMaske::WerteAufOrtKopieren() { kopiereWerte(true); }
+
+void frmGrundstueckMaske::kopiereWerte(bool ganzerOrt) {
+    const QString frage =
+        ganzerOrt ? QStringLiteral("Wollen Sie wirklich die Werte dieses Grundstücks auf alle Grundstücke dieses Ortes kopieren?")
+                  : QStringLiteral("Wollen Sie wirklich die Werte dieses Grundstücks auf alle Grundstücke dieser Strasse kopieren?");
+    if (!dialoge().frageJaNein(this, QString(), frage)) return;
+    const qint64 id = gespeicherteId();
+    // A new plot has no stored values yet to copy from.
+    if (id <= 0) return;
+    QLabel* panel = frmMain::instanz() ? frmMain::instanz()->panel(7) : nullptr;
+    stapel::AnzeigeFunktion zaehler([panel](qint64 erledigt, qint64, const QString&) {
+        if (!panel) return;
+        panel->setText(QString::number(erledigt));
+        panel->repaint();
+    });
+    qint64 anzahl = 0;
+    stapel::Ergebnis e;
+    {
+        const Sanduhr sanduhr;
+        e = GrundstueckDaten(publics().Verbindung)
+                .kopiereWerte(id, ganzerOrt ? GrundstueckDaten::Bereich::Ort : GrundstueckDaten::Bereich::Strasse,
+                              zaehler, &anzahl);
+    }
+    if (panel) panel->setText(hauptfenster::verbindungsText(publics()));
+    if (e.status != stapel::Ergebnis::Status::Fertig) {
+        zeige(this, datenbankMeldung(e.meldung, e.serverText));
+        return;
+    }
+    if (anzahl == 0) return;  // the plot was deleted meanwhile: nothing to copy
+    meldeInfo(this, "Der Kopiervorgang ist abgeschlossen, es wurden " + QString::number(anzahl) +
+                        " Grundstücke ausgefüllt!");
+}
+
+void frmGrundstueckMaske::StrasseLoeschen() {
+    if (!dialoge().frageJaNein(this, QString(),
+                               QStringLiteral("Wollen Sie wirklich alle Grundstücke dieser Strasse löschen?")))
+        return;
+    const qint64 id = gespeicherteId();
+    if (id <= 0) return;
+    // Reported once the server has done it, so that a failure is never announced as sent.
+    if (!mitDatenbank(QStringLiteral("Die Strasse wurde nicht gelöscht."),
+                      [&] { GrundstueckDaten(publics().Verbindung).loescheStrasseVon(id); }))
+        return;
+    meldeInfo(this, QStringLiteral("Der Löschbefehl wurde an den Server geschickt!"));
+}
 
 // Unload: a plot of a lookup goes back to the information groups of its place.
 void frmGrundstueckMaske::beimEntladen() {

@@ -1,6 +1,5 @@
 #pragma once
 #include <QVector>
-#include <functional>
 
 #include "app/Formular.h"
 #include "plot/GrundstueckMaskeLogik.h"
@@ -15,22 +14,10 @@ namespace talu {
 class FeldArray;
 class frmGrundstueckMaske;
 
-// The writing side of the plot form (saving, the bookmark, copying to a
-// street or place, deleting) lives in its own module and plugs in here;
-// a button or key without an action does nothing.
-struct GrundstueckMaskeAktionen {
-    std::function<void(frmGrundstueckMaske&)> speichern;        // cmdSpeichern
-    std::function<void(frmGrundstueckMaske&)> werteKopieren;    // cmdWerteKopieren, and Load of a new plot
-    std::function<void(frmGrundstueckMaske&)> loeschen;         // cmdLoeschen
-    std::function<void(frmGrundstueckMaske&)> aufStrasseKopieren;  // F2
-    std::function<void(frmGrundstueckMaske&)> aufOrtKopieren;      // F10
-    std::function<void(frmGrundstueckMaske&)> strasseLoeschen;     // F12
-};
-GrundstueckMaskeAktionen& grundstueckMaskeAktionen();
-
 // One plot of grundstuecke: a read-only, billed display in the customer
-// edition; in the editing editions also the entry of new plots and stepping
-// to the neighbouring house numbers.
+// edition; in the editing editions also the entry, change and deletion of
+// plots, the bookmark of the last saved plot, copying a plot's values to its
+// street or place and stepping to the neighbouring house numbers.
 class frmGrundstueckMaske : public Formular {
     Q_OBJECT
 public:
@@ -66,6 +53,12 @@ public slots:
     void cmdOrte_Click();
     void cmdZurueck_Click();
     void SSTab1_Click(int seite);
+    void cmdSpeichern_Click();
+    void cmdWerteKopieren_Click();
+    void cmdLoeschen_Click();
+    void WerteAufStrasseKopieren();  // F2
+    void WerteAufOrtKopieren();      // F10
+    void StrasseLoeschen();          // F12
 
 protected:
     void beimEntladen() override;
@@ -79,6 +72,10 @@ private:
     void text_2_LostFocus(int index);
     bool text_1_KeyDown(int index, QKeyEvent* taste);
     void strassenEintragZeigen(bool ja);
+    void zeigeVersteckt(const Meldung& m);
+    void kopiereWerte(bool ganzerOrt);
+    // The stored plot the copy and delete functions act on; 0 before a new plot is saved.
+    qint64 gespeicherteId() const;
 
     GrundstueckMaskeLogik m_logik;
     FeldArray* m_felder1 = nullptr;

@@ -1,0 +1,94 @@
+#include "plot/Merker.h"
+
+#include <QSaveFile>
+#include <QStringDecoder>
+
+#include "app/Anzeigeformate.h"
+#include "app/Formate.h"
+#include "app/KleineDatei.h"
+
+namespace talu {
+
+namespace {
+// Eighteen short lines; anything larger is no bookmark of ours.
+constexpr qint64 kHoechstens = 64 * 1024;
+
+QString betragsZeile(const QString& box) {
+    QLocale l = regionalLocale();
+    // Without grouping, so that the line reads back as the same number.
+    l.setNumberOptions(l.numberOptions() | QLocale::OmitGroupSeparator);
+    return l.toString(anzeige::betrag(box), 'f', QLocale::FloatingPointShortest);
+}
+
+QString ohneUmbruch(QString t) { return t.replace('\r', ' ').replace('\n', ' '); }
+
+QStringList zeilenAus(const QByteArray& roh) {
+    QByteArray daten = roh;
+    if (daten.startsWith("\xEF\xBB\xBF")) daten.remove(0, 3);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(daten);
+    // Not UTF-8: a file written in the regional code page by an older program.
+    if (utf8.hasError()) text = QString::fromLatin1(daten);
+    QStringList zeilen = text.split('\n');
+    // The last line break ends the last line; it starts no empty nineteenth one.
+    if (!zeilen.isEmpty() && zeilen.last().isEmpty()) zeilen.removeLast();
+    for (QString& z : zeilen) {
+        if (z.endsWith('\r')) z.chop(1);
+        // Control characters have no place in a box.
+        for (QChar& c : z)
+            if (c.category() == QChar::Other_Control) c = ' ';
+    }
+    return zeilen;
+}
+}  // namespace
+
+QStringList merkerZeilen(const QStringList& text1, const QStringList& text2) {
+    QStringList z;
+    for (int i = 6; i <= 9; ++i) z << betragsZeile(text1.value(i));
+    for (int i = 10; i <= 15; ++i) z << ohneUmbruch(text1.value(i));
+    for (int i = 0; i <= 6; ++i) z << ohneUmbruch(text2.value(i));
+    z << ohneUmbruch(text1.value(0));
+    return z;
+}
+
+bool schreibeMerker(const QString& pfad, const QStringList& text1, const QStringList& text2) {
+    QSaveFile f(pfad);
+    if (!f.open(QIODevice::WriteOnly)) return false;
+    QByteArray daten;
+    for (const QString& z : merkerZeilen(text1, text2)) daten += z.toUtf8() + "\r\n";
+    if (f.write(daten) != daten.size()) {
+        f.cancelWriting();
+        return false;
+    }
+    return f.commit();
+}
+
+MerkerLesen leseMerker(const QString& pfad, QStringList& text1, QStringList& text2, bool neuesGrundstueck) {
+    QByteArray roh;
+    switch (leseKleineDatei(pfad, kHoechstens, roh)) {
+        case KleineDateiLesen::KeineDatei: return MerkerLesen::KeineDatei;
+        case KleineDateiLesen::Fehler: return MerkerLesen::Abgebrochen;
+        case KleineDateiLesen::Gelesen: break;
+    }
+    // Binary content is a damaged file: nothing of it goes into the boxes.
+    if (roh.contains('\0')) return MerkerLesen::Abgebrochen;
+    const QStringList zeilen = zeilenAus(roh);
+    const int n = neuesGrundstueck ? kMerkerZeilen : kMerkerZeilen - 1;
+    for (int i = 0; i < n; ++i) {
+        if (i >= zeilen.size()) return MerkerLesen::Abgebrochen;
+        const QString& z = zeilen[i];
+        if (i < 4) {
+            const double d = anzeige::betrag(z);
+            text1[6 + i] = d > 0 ? waehrung(d) : QString();
+        } else if (i < 10) {
+            text1[10 + i - 4] = z;
+        } else if (i < 17) {
+            text2[i - 10] = z;
+        } else {
+            text1[0] = z;
+        }
+    }
+    return MerkerLesen::Gelesen;
+}
+
+}  // namespace talu
