@@ -87,11 +87,13 @@ public:
             zuweisungen << s + " = ?";
             neu << quelle.feld(s);
         }
-        Anweisung update = db.vorbereite("update grundstuecke set " + zuweisungen.join(", ") + " where " +
+        // Kept by the job, so that it is released only after the runner has
+        // ended the transaction, also when a row failed.
+        m_update = db.vorbereite("update grundstuecke set " + zuweisungen.join(", ") + " where " +
                                          a.bedingung + " and id >= ? and id <= ?");
         for (qsizetype i = 0; i < ids.size(); i += m_stueck) {
             const qsizetype bis = qMin(ids.size(), i + m_stueck) - 1;
-            m_anzahl += update.fuehreAus(neu + a.werte + Parameter{ids[i], ids[bis]});
+            m_anzahl += m_update.fuehreAus(neu + a.werte + Parameter{ids[i], ids[bis]});
             k.melde(m_anzahl, ids.size());
         }
     }
@@ -102,6 +104,7 @@ private:
     GrundstueckDaten::Bereich m_bereich;
     int m_stueck;
     qint64 m_anzahl = 0;
+    Anweisung m_update;
 };
 }  // namespace
 

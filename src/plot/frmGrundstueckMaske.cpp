@@ -376,6 +376,7 @@ void frmGrundstueckMaske::cmdSpeichern_Click() {
         // A failed check: nothing was written.
         for (const Meldung& m : meldungen) zeigeVersteckt(m);
         text_1[fokus]->setFocus();
+        formen::fokusSpaeter(text_1[fokus]);
         return;
     }
     for (const Meldung& m : meldungen) zeige(this, m);
