@@ -386,6 +386,7 @@ void frmGrundstueckMaske::cmdSpeichern_Click() {
     cmdRueckwaerts->setVisible(true);
     FarbenZuruecksetzen();
     text_1[fokus]->setFocus();
+    formen::fokusSpaeter(text_1[fokus]);
 }
 
 void frmGrundstueckMaske::cmdWerteKopieren_Click() {
