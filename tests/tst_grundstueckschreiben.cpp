@@ -11,6 +11,7 @@
 
 #include "LookupHilfe.h"
 #include "app/Formate.h"
+#include "lookup/SucheDaten.h"
 #include "plot/GrundstueckDaten.h"
 #include "plot/GrundstueckMaskeLogik.h"
 #include "plot/Merker.h"
@@ -711,6 +712,10 @@ void TestGrundstueckSchreiben::neuesGrundstueckImFormular() {
     QCOMPARE(r.text("grundstueckstiefe"), "25");
     QCOMPARE(r.text("grundstuecksflaeche"), "500");
     QVERIFY(QFile::exists(merkerPfad()));
+    // The street search of the lookup finds the new plot.
+    Recordset strasse = SucheDaten(db()).sucheStrasse(kSchluessel, QString::fromUtf8("lindenstr"));
+    QCOMPARE(strasse.anzahl(), 1);
+    QCOMPARE(strasse.zahl("id"), f->GrundstueckId());
 
     // The next new plot starts from the saved one's values and postcode.
     f->cmdZurueck->click();

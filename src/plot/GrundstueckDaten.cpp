@@ -1,6 +1,7 @@
 #include "plot/GrundstueckDaten.h"
 
 #include "db/Datenbank.h"
+#include "lookup/SucheDaten.h"
 
 namespace talu {
 
@@ -13,12 +14,6 @@ QString GrundstueckDaten::nachbarSql() {
 Recordset GrundstueckDaten::nachHausnummer(const QString& gemeindeschluessel, const QString& strasse,
                                            const QString& hausnummer) const {
     Recordset rs = m_db.abfrage(nachbarSql(), {gemeindeschluessel, strasse, hausnummer, QStringLiteral("nein")});
-    rs.moveFirst();
-    return rs;
-}
-
-Recordset GrundstueckDaten::nachId(qint64 id) const {
-    Recordset rs = m_db.abfrage(QStringLiteral("select * from grundstuecke where id = ?"), {id});
     rs.moveFirst();
     return rs;
 }
@@ -70,7 +65,7 @@ public:
     bool abbrechbar() const override { return false; }
     void fuehreAus(stapel::Kontext& k) override {
         const Datenbank& db = k.db();
-        const Recordset quelle = GrundstueckDaten(db).nachId(m_quelleId);
+        const Recordset quelle = SucheDaten(db).grundstueckNachId(m_quelleId);
         if (quelle.eof()) return;
         const QStringList spalten = GrundstueckDaten::kopierSpalten(m_bereich);
         const Auswahl a = auswahlVon(quelle, m_bereich);
@@ -122,7 +117,7 @@ int GrundstueckDaten::loesche(qint64 id) const {
 
 int GrundstueckDaten::loescheStrasseVon(qint64 id) const {
     Transaktion t(m_db);
-    const Recordset quelle = nachId(id);
+    const Recordset quelle = SucheDaten(m_db).grundstueckNachId(id);
     if (quelle.eof()) return 0;
     const Auswahl a = auswahlVon(quelle, Bereich::Strasse);
     const int n = m_db.ausfuehren("delete from grundstuecke where " + a.bedingung, a.werte);

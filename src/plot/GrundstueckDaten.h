@@ -20,9 +20,6 @@ public:
     // Its statement; values: key, street, house number, "nein".
     static QString nachbarSql();
 
-    // The plot with this id (empty when it is gone).
-    Recordset nachId(qint64 id) const;
-
     // Stores a plot: id 0 adds a row and returns the id the server assigned
     // to exactly this insert; otherwise the row is changed and its id
     // returned. A row that is gone is not added again: DbFehler, nothing written.

@@ -273,7 +273,7 @@ QList<Meldung> GrundstueckMaskeLogik::Speichern(Publics& p, const QString& merke
     GrundstueckId = double(id);
     p.Modus = QStringLiteral("aendern");
     p.RsSuche.schliessen();
-    p.RsSuche = daten.nachId(id);
+    p.RsSuche = SucheDaten(p.Verbindung).grundstueckNachId(id);
     *gespeichert = true;
     *fokus = 9;
     QList<Meldung> m;
