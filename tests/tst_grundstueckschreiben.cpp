@@ -683,6 +683,9 @@ void TestGrundstueckSchreiben::neuesGrundstueckImFormular() {
     f->text_1[0]->setText("77701");
     f->cmdOrte->click();
     QCOMPARE(f->text_1[1]->text(), "Testort");
+    // Before its first save a new plot has nothing stored to copy or delete.
+    for (int taste : {Qt::Key_F2, Qt::Key_F10, Qt::Key_F12}) QTest::keyClick(f->text_1[5], Qt::Key(taste));
+    QVERIFY(boxen.fragen.isEmpty());
     f->text_1[6]->setText("125");
     f->text_1[10]->setText("wa");
     f->text_2[2]->setText("25");

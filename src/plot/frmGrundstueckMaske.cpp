@@ -422,10 +422,10 @@ void frmGrundstueckMaske::kopiereWerte(bool ganzerOrt) {
     const QString frage =
         ganzerOrt ? QStringLiteral("Wollen Sie wirklich die Werte dieses Grundstücks auf alle Grundstücke dieses Ortes kopieren?")
                   : QStringLiteral("Wollen Sie wirklich die Werte dieses Grundstücks auf alle Grundstücke dieser Strasse kopieren?");
-    if (!dialoge().frageJaNein(this, QString(), frage)) return;
-    const qint64 id = gespeicherteId();
     // A new plot has no stored values yet to copy from.
+    const qint64 id = gespeicherteId();
     if (id <= 0) return;
+    if (!dialoge().frageJaNein(this, QString(), frage)) return;
     QLabel* panel = frmMain::instanz() ? frmMain::instanz()->panel(7) : nullptr;
     stapel::AnzeigeFunktion zaehler([panel](qint64 erledigt, qint64, const QString&) {
         if (!panel) return;
@@ -451,11 +451,12 @@ void frmGrundstueckMaske::kopiereWerte(bool ganzerOrt) {
 }
 
 void frmGrundstueckMaske::StrasseLoeschen() {
+    // A new plot belongs to no stored street yet.
+    const qint64 id = gespeicherteId();
+    if (id <= 0) return;
     if (!dialoge().frageJaNein(this, QString(),
                                QStringLiteral("Wollen Sie wirklich alle Grundstücke dieser Strasse löschen?")))
         return;
-    const qint64 id = gespeicherteId();
-    if (id <= 0) return;
     // Reported once the server has done it, so that a failure is never announced as sent.
     if (!mitDatenbank(QStringLiteral("Die Strasse wurde nicht gelöscht."),
                       [&] { GrundstueckDaten(publics().Verbindung).loescheStrasseVon(id); }))
