@@ -2,7 +2,9 @@
 // Shared set-up of the lookup-road tests: the shared state reset, the program
 // directory in a temporary folder, the shared connection on a fresh database
 // and the message boxes recorded instead of shown.
+#include <QApplication>
 #include <QTemporaryDir>
+#include <QWidget>
 #include <QTest>
 
 #include "Fixture.h"
@@ -30,6 +32,13 @@ inline void lookupAufraeumen() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     publics().RsSuche.schliessen();
     publics().Verbindung.schliessen();
+}
+
+// Shows a form and waits until its window is active, so that focus checks hold.
+inline void warteAufFenster(QWidget* w) {
+    w->show();
+    QApplication::setActiveWindow(w->window());
+    [[maybe_unused]] const bool aktiv = QTest::qWaitForWindowActive(w->window());
 }
 
 inline int zaehle(const QString& sql, const QVariantList& p = {}) {

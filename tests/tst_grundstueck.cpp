@@ -67,11 +67,6 @@ void waehle(const QString& hausnummer) {
 
 int protokollZeilen() { return test::zaehle("select count(*) from abfrageprotokoll"); }
 
-void warteAufFenster(QWidget* w) {
-    w->show();
-    QApplication::setActiveWindow(w->window());
-    [[maybe_unused]] const bool aktiv = QTest::qWaitForWindowActive(w->window());
-}
 }  // namespace
 
 class TestGrundstueck : public QObject {
@@ -445,7 +440,7 @@ void TestGrundstueck::formularBearbeitung() {
     p.Ausgabe = 1;
     waehle("12a");
     auto* f = formen::zeige<frmGrundstueckMaske>();
-    warteAufFenster(f);
+    test::warteAufFenster(f);
     QCOMPARE(f->label[2]->text(), "Strasse / Hausnummer:");
     QVERIFY(f->cmdVorwaerts->isVisibleTo(f));
     QVERIFY(f->cmdRueckwaerts->isVisibleTo(f));
@@ -513,7 +508,7 @@ void TestGrundstueck::formularNeu() {
     // Choosing the place of a new plot is no chargeable display.
     const int protokollVorher = protokollZeilen();
     auto* f = formen::zeige<frmGrundstueckMaske>();
-    warteAufFenster(f);
+    test::warteAufFenster(f);
     // A new plot starts from the bookmark, which this program directory lacks.
     QCOMPARE(boxen.texte(), QStringList{"Ich habe leider keine Merker-Datei gefunden!"});
     boxen.leeren();
@@ -553,7 +548,7 @@ void TestGrundstueck::formularNeu() {
     p.Modus = "erfassen";
     p.OrtFuerNeuesGrundstueck = true;
     f = formen::zeige<frmGrundstueckMaske>();
-    warteAufFenster(f);
+    test::warteAufFenster(f);
     f->text_1[1]->setText("frankfurt");
     f->cmdOrte->click();
     QCOMPARE(formen::geladene(), (QStringList{"frmGrundstueckMaske", "frmAuswaehlen"}));

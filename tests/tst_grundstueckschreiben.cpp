@@ -183,11 +183,6 @@ void schreibeDatei(const QString& pfad, const QByteArray& inhalt) {
     f.write(inhalt);
 }
 
-void warteAufFenster(QWidget* w) {
-    w->show();
-    QApplication::setActiveWindow(w->window());
-    [[maybe_unused]] const bool aktiv = QTest::qWaitForWindowActive(w->window());
-}
 }  // namespace
 
 class TestGrundstueckSchreiben : public QObject {
@@ -598,7 +593,7 @@ void TestGrundstueckSchreiben::formular() {
     p.AktGemeindeschluessel = kSchluessel;
     p.RsSuche = db().abfrage("select * from grundstuecke where id = ?", {s.quelle});
     auto* f = formen::zeige<frmGrundstueckMaske>();
-    warteAufFenster(f);
+    test::warteAufFenster(f);
     QCOMPARE(f->text_1[4]->text(), "3");
     const QStringList vorher = tabelle();
 
@@ -641,7 +636,7 @@ void TestGrundstueckSchreiben::formular() {
     p.RsSuche = db().abfrage("select * from grundstuecke where strassen_name = 'Andere Gasse' order by id");
     p.Modus = "aendern";
     f = formen::zeige<frmGrundstueckMaske>();
-    warteAufFenster(f);
+    test::warteAufFenster(f);
     QCOMPARE(f->text_1[3]->text(), "Andere Gasse");
     boxen.jaAntworten = {true};
     f->cmdLoeschen->click();
@@ -663,7 +658,7 @@ void TestGrundstueckSchreiben::neuesGrundstueckImFormular() {
     p.Modus = "erfassen";
     p.OrtFuerNeuesGrundstueck = true;
     auto* f = formen::zeige<frmGrundstueckMaske>();
-    warteAufFenster(f);
+    test::warteAufFenster(f);
     boxen.leeren();
 
     // Saving without a place: the message, the focus on the postcode, nothing stored.
@@ -674,7 +669,7 @@ void TestGrundstueckSchreiben::neuesGrundstueckImFormular() {
                                         "keine Speicherung des Datensatzes."});
     QVERIFY(f->isVisible());
     // The form stepped aside for the message; back, the postcode has the focus.
-    warteAufFenster(f);
+    test::warteAufFenster(f);
     QTRY_COMPARE(QApplication::focusWidget(), f->text_1[0]);
     QCOMPARE(test::zaehle("select count(*) from grundstuecke"), 0);
 
@@ -727,7 +722,7 @@ void TestGrundstueckSchreiben::neuesGrundstueckImFormular() {
     p.Modus = "erfassen";
     p.OrtFuerNeuesGrundstueck = true;
     f = formen::zeige<frmGrundstueckMaske>();
-    warteAufFenster(f);
+    test::warteAufFenster(f);
     QVERIFY(boxen.meldungen.isEmpty());
     QCOMPARE(f->text_1[0]->text(), "77701");
     QCOMPARE(f->text_1[6]->text(), waehrung(125));

@@ -20,13 +20,11 @@ Recordset GrundstueckDaten::nachHausnummer(const QString& gemeindeschluessel, co
 
 qint64 GrundstueckDaten::speichere(qint64 id, const Werte& werte) const {
     if (id == 0) return m_db.einfuegen(QStringLiteral("grundstuecke"), werte);
-    Transaktion t(m_db);
     if (m_db.aendern(QStringLiteral("grundstuecke"), id, werte) == 0)
         throw DbFehler(QStringLiteral("Grundstück nicht gefunden"),
                        QStringLiteral("Das Grundstück (Nr. %1) ist nicht mehr in der Datenbank; es wurde "
                                       "inzwischen gelöscht. Die Änderungen wurden nicht gespeichert.")
                            .arg(id));
-    t.bestaetige();
     return id;
 }
 

@@ -17,6 +17,13 @@
 namespace talu {
 
 namespace {
+// The width of a text column of grundstuecke; 0 for none or no limit.
+int spaltenBreite(const QString& spalte) {
+    static const Tabelle* t = findeTabelle(QStringLiteral("grundstuecke"));
+    const Spalte* s = t ? t->spalte(spalte) : nullptr;
+    return s ? s->laenge : 0;
+}
+
 QString mitEinheit(const QString& text, const QString& einheit) {
     const QString t = text.trimmed();
     return t.isEmpty() ? t : t + einheit;
@@ -220,9 +227,7 @@ int GrundstueckMaskeLogik::hoechstLaenge(int arrayNr, int index) {
     if (!b) return 0;
     // Amounts and codes are converted on saving; their boxes take any text.
     if ((arrayNr == 1 && index >= 6 && index <= 13) || (arrayNr == 2 && index >= 2 && index <= 6)) return 0;
-    static const Tabelle* t = findeTabelle(QStringLiteral("grundstuecke"));
-    const Spalte* s = t ? t->spalte(b->spalte) : nullptr;
-    return s ? s->laenge : 0;
+    return spaltenBreite(b->spalte);
 }
 
 std::optional<GrundstueckMaskeLogik::Pruefung> GrundstueckMaskeLogik::pruefeSpeichern(const Publics& p) const {
@@ -250,11 +255,9 @@ Werte GrundstueckMaskeLogik::spaltenwerte(const Publics& p) const {
     w << bindungen().werte([this](BoxPlatz b) { return b.feld == 1 ? text_1[b.index] : text_2[b.index]; });
     // A text longer than its column would be refused by a server that checks
     // the width; the boxes hold no more, but a bookmark or a paste might.
-    static const Tabelle* t = findeTabelle(QStringLiteral("grundstuecke"));
-    for (auto& [spalte, wert] : w) {
-        const Spalte* s = t ? t->spalte(spalte) : nullptr;
-        if (s && s->laenge > 0 && wert.typeId() == QMetaType::QString) wert = wert.toString().left(s->laenge);
-    }
+    for (auto& [spalte, wert] : w)
+        if (const int n = spaltenBreite(spalte); n > 0 && wert.typeId() == QMetaType::QString)
+            wert = wert.toString().left(n);
     return w;
 }
 

@@ -20,6 +20,16 @@ QString betragsZeile(const QString& box) {
     return l.toString(anzeige::betrag(box), 'f', QLocale::FloatingPointShortest);
 }
 
+// The box of each line, in file order: the four land values, codes, remark
+// and source, the seven boxes of the second page, the postcode.
+struct Zeilenbox {
+    int feld, index;
+};
+constexpr Zeilenbox kZeilen[kMerkerZeilen] = {{1, 6},  {1, 7},  {1, 8},  {1, 9},  {1, 10}, {1, 11},
+                                               {1, 12}, {1, 13}, {1, 14}, {1, 15}, {2, 0},  {2, 1},
+                                               {2, 2},  {2, 3},  {2, 4},  {2, 5},  {2, 6},  {1, 0}};
+constexpr int kBetragsZeilen = 4;
+
 QString ohneUmbruch(QString t) { return t.replace('\r', ' ').replace('\n', ' '); }
 
 QStringList zeilenAus(const QByteArray& roh) {
@@ -42,20 +52,14 @@ QStringList zeilenAus(const QByteArray& roh) {
 }
 }  // namespace
 
-QStringList merkerZeilen(const QStringList& text1, const QStringList& text2) {
-    QStringList z;
-    for (int i = 6; i <= 9; ++i) z << betragsZeile(text1.value(i));
-    for (int i = 10; i <= 15; ++i) z << ohneUmbruch(text1.value(i));
-    for (int i = 0; i <= 6; ++i) z << ohneUmbruch(text2.value(i));
-    z << ohneUmbruch(text1.value(0));
-    return z;
-}
-
 bool schreibeMerker(const QString& pfad, const QStringList& text1, const QStringList& text2) {
     QSaveFile f(pfad);
     if (!f.open(QIODevice::WriteOnly)) return false;
     QByteArray daten;
-    for (const QString& z : merkerZeilen(text1, text2)) daten += z.toUtf8() + "\r\n";
+    for (int i = 0; i < kMerkerZeilen; ++i) {
+        const QString& box = (kZeilen[i].feld == 1 ? text1 : text2).value(kZeilen[i].index);
+        daten += (i < kBetragsZeilen ? betragsZeile(box) : ohneUmbruch(box)).toUtf8() + "\r\n";
+    }
     if (f.write(daten) != daten.size()) {
         f.cancelWriting();
         return false;
@@ -73,19 +77,16 @@ MerkerLesen leseMerker(const QString& pfad, QStringList& text1, QStringList& tex
     // Binary content is a damaged file: nothing of it goes into the boxes.
     if (roh.contains('\0')) return MerkerLesen::Abgebrochen;
     const QStringList zeilen = zeilenAus(roh);
+    // The postcode is the last line.
     const int n = neuesGrundstueck ? kMerkerZeilen : kMerkerZeilen - 1;
     for (int i = 0; i < n; ++i) {
         if (i >= zeilen.size()) return MerkerLesen::Abgebrochen;
-        const QString& z = zeilen[i];
-        if (i < 4) {
-            const double d = anzeige::betrag(z);
-            text1[6 + i] = d > 0 ? waehrung(d) : QString();
-        } else if (i < 10) {
-            text1[10 + i - 4] = z;
-        } else if (i < 17) {
-            text2[i - 10] = z;
+        QString& box = (kZeilen[i].feld == 1 ? text1 : text2)[kZeilen[i].index];
+        if (i < kBetragsZeilen) {
+            const double d = anzeige::betrag(zeilen[i]);
+            box = d > 0 ? waehrung(d) : QString();
         } else {
-            text1[0] = z;
+            box = zeilen[i];
         }
     }
     return MerkerLesen::Gelesen;

@@ -10,10 +10,8 @@ namespace talu {
 // boxes of the second page, the postcode.
 inline constexpr int kMerkerZeilen = 18;
 
-// The lines for the texts of the two box arrays ("Grunddaten" 0-15,
+// text1 and text2 are the texts of the two box arrays ("Grunddaten" 0-15,
 // "Zusatzdaten" 0-10).
-QStringList merkerZeilen(const QStringList& text1, const QStringList& text2);
-
 // Replaces the file in one step (a crash leaves the old file or the new
 // one, never half of one), UTF-8 with CR LF. False when it could not be written.
 bool schreibeMerker(const QString& pfad, const QStringList& text1, const QStringList& text2);

@@ -31,6 +31,8 @@ QLineEdit* neuesFeld(QWidget* eltern, const QString& name) {
     return f;
 }
 
+QString merkerDatei() { return programmDatei(QStringLiteral("merker.txt")); }
+
 // One caption and its boxes with their relative widths.
 void zeile(QGridLayout* raster, int r, QLabel* caption, const QList<QPair<QLineEdit*, int>>& felder) {
     raster->addWidget(caption, r, 0);
@@ -369,29 +371,27 @@ void frmGrundstueckMaske::cmdSpeichern_Click() {
     bool gespeichert = false;
     int fokus = 9;
     if (!mitDatenbank(QStringLiteral("Der Datensatz wurde nicht gespeichert."), [&] {
-            meldungen = m_logik.Speichern(p, programmDatei(QStringLiteral("merker.txt")), &gespeichert, &fokus);
+            meldungen = m_logik.Speichern(p, merkerDatei(), &gespeichert, &fokus);
         }))
         return;
     if (!gespeichert) {
         // A failed check: nothing was written.
         for (const Meldung& m : meldungen) zeigeVersteckt(m);
-        text_1[fokus]->setFocus();
-        formen::fokusSpaeter(text_1[fokus]);
-        return;
+    } else {
+        for (const Meldung& m : meldungen) zeige(this, m);
+        cmdOrte->setVisible(false);
+        // The stored plot can be stepped from like any other.
+        cmdVorwaerts->setVisible(true);
+        cmdRueckwaerts->setVisible(true);
+        FarbenZuruecksetzen();
     }
-    for (const Meldung& m : meldungen) zeige(this, m);
-    cmdOrte->setVisible(false);
-    // The stored plot can be stepped from like any other.
-    cmdVorwaerts->setVisible(true);
-    cmdRueckwaerts->setVisible(true);
-    FarbenZuruecksetzen();
     text_1[fokus]->setFocus();
     formen::fokusSpaeter(text_1[fokus]);
 }
 
 void frmGrundstueckMaske::cmdWerteKopieren_Click() {
     holeTexte();
-    const auto meldung = m_logik.WerteKopieren(programmDatei(QStringLiteral("merker.txt")),
+    const auto meldung = m_logik.WerteKopieren(merkerDatei(),
                                                publics().Modus == QStringLiteral("erfassen"));
     zeigeTexte();
     if (meldung) zeige(this, *meldung);
