@@ -26,6 +26,12 @@
 
 namespace talu::test {
 
+// The shared state as at start, with no form open, before each test.
+inline void formenZuruecksetzen() {
+    publics().zuruecksetzen();
+    formen::schliesseAlleKinder();
+}
+
 // Closes the forms and the shared connection after each test.
 inline void lookupAufraeumen() {
     formen::schliesseAlleKinder();

@@ -14,6 +14,7 @@
 #include <QtTest>
 
 #include "AbrechnungHilfe.h"
+#include "LookupHilfe.h"
 #include "app/Dialoge.h"
 #include "app/Formen.h"
 #include "app/Geometrie.h"
@@ -115,14 +116,8 @@ class TstAbrechnungsformen : public QObject {
 
 private slots:
     void initTestCase() { QVERIFY(g_deutscheZahlen); }
-    void init() {
-        publics().zuruecksetzen();
-        formen::schliesseAlleKinder();
-    }
-    void cleanup() {
-        formen::schliesseAlleKinder();
-        publics().Verbindung.schliessen();
-    }
+    void init() { test::formenZuruecksetzen(); }
+    void cleanup() { test::lookupAufraeumen(); }
 
     void protokollAnsicht_data() { backendZeilen(); }
     void protokollAnsicht() {

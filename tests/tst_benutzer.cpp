@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "Fixture.h"
+#include "LookupHilfe.h"
 #include "app/Dialoge.h"
 #include "app/Formen.h"
 #include "app/modPublics.h"
@@ -30,14 +31,8 @@ class TestBenutzer : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() {
-        publics().zuruecksetzen();
-        formen::schliesseAlleKinder();
-    }
-    void cleanup() {
-        formen::schliesseAlleKinder();
-        publics().Verbindung.schliessen();
-    }
+    void init() { test::formenZuruecksetzen(); }
+    void cleanup() { test::lookupAufraeumen(); }
 
     // Field 11 is stored as its first letter in upper case and read back as Ja/Nein.
     void schreibmodus_data() { test::backendZeilen(); }

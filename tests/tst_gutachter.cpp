@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "Fixture.h"
+#include "LookupHilfe.h"
 #include "app/Dialoge.h"
 #include "app/Formen.h"
 #include "app/modPublics.h"
@@ -35,14 +36,8 @@ class TestGutachter : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() {
-        publics().zuruecksetzen();
-        formen::schliesseAlleKinder();
-    }
-    void cleanup() {
-        formen::schliesseAlleKinder();
-        publics().Verbindung.schliessen();
-    }
+    void init() { test::formenZuruecksetzen(); }
+    void cleanup() { test::lookupAufraeumen(); }
 
     // Every field keeps its leading characters up to the column's length;
     // each save in create mode adds a row.

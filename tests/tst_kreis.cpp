@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "Fixture.h"
+#include "LookupHilfe.h"
 #include "app/Dialoge.h"
 #include "app/Formen.h"
 #include "app/modPublics.h"
@@ -32,14 +33,8 @@ class TestKreis : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() {
-        publics().zuruecksetzen();
-        formen::schliesseAlleKinder();
-    }
-    void cleanup() {
-        formen::schliesseAlleKinder();
-        publics().Verbindung.schliessen();
-    }
+    void init() { test::formenZuruecksetzen(); }
+    void cleanup() { test::lookupAufraeumen(); }
 
     void suche_data() { test::backendZeilen(); }
     void suche() {

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "Fixture.h"
+#include "LookupHilfe.h"
 #include "app/Dialoge.h"
 #include "app/Formate.h"
 #include "app/Formen.h"
@@ -53,14 +54,8 @@ class TestStadtSpeichern : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() {
-        publics().zuruecksetzen();
-        formen::schliesseAlleKinder();
-    }
-    void cleanup() {
-        formen::schliesseAlleKinder();
-        publics().Verbindung.schliessen();
-    }
+    void init() { test::formenZuruecksetzen(); }
+    void cleanup() { test::lookupAufraeumen(); }
 
     // The rules on their own, with German number formats.
     void formatRegeln_data() {

@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "Fixture.h"
+#include "LookupHilfe.h"
 #include "app/Dialoge.h"
 #include "app/Formate.h"
 #include "app/Formen.h"
@@ -37,14 +38,8 @@ class TestZugangsProtokoll : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() {
-        publics().zuruecksetzen();
-        formen::schliesseAlleKinder();
-    }
-    void cleanup() {
-        formen::schliesseAlleKinder();
-        publics().Verbindung.schliessen();
-    }
+    void init() { test::formenZuruecksetzen(); }
+    void cleanup() { test::lookupAufraeumen(); }
 
     void leereTabelle_data() { test::backendZeilen(); }
     void leereTabelle() {
