@@ -638,8 +638,11 @@ private:
     // --- Places ---
 
     void orte() {
+        // A server computes the search columns itself; SQLite gets them with the rows.
+        const bool falten = !m_db.dialekt().fuelltSuchspalten();
         QStringList spalten{"id", "ort", "ort_suche", "plzneu", "gemeindeschluessel", "typ", "kenn", "preis",
                             "preis_gutachter_bodenwert"};
+        if (!falten) spalten.removeAll(QStringLiteral("ort_suche"));
         const QStringList preise{"preis_kp_dhh", "preis_kp_efh", "preis_kp_rh", "preis_kp_mfh", "preis_kp_etw",
                                  "preis_mw_wohn", "preis_mw_gewerbe", "preis_bpi", "preis_si", "preis_uk",
                                  "preis_fu", "preis_gu", "preis_adv", "preis_lz"};
@@ -651,7 +654,7 @@ private:
             ++id;
             l.w().ganz(id);
             l.w().text(o.name);
-            l.w().text(Dialekt::falte(o.name));
+            if (falten) l.w().text(Dialekt::falte(o.name));
             l.w().text(o.plz);
             l.w().text(g.schluessel);
             l.w().ganz(o.typ);
@@ -1025,7 +1028,8 @@ private:
     // --- Plots ---
 
     void grundstuecke() {
-        const QStringList spalten{
+        const bool falten = !m_db.dialekt().fuelltSuchspalten();
+        QStringList spalten{
             "id", "id_orte", "gemeindeschluessel", "ortsteil", "strassen_name", "strassen_name_suche", "hausnummer",
             "hausnummer_numerisch", "flurstueck", "richtwert_minimal", "richtwert_durchschnitt", "richtwert_maximal",
             "richtwert_tatsaechlich", "bauliche_nutzung", "entwicklungszustand", "bauweise", "richtwerttyp", "bemerkung",
@@ -1033,6 +1037,7 @@ private:
             "beitragspflichtig", "grundstueckstiefe", "grundstuecksflaeche", "sanierungsgebiet", "sananfangende",
             "x_koordinate", "y_koordinate", "umt_1", "umt_2", "strassenschluessel", "mosaic_nummer", "pogos",
             "pogos_cstaotk"};
+        if (!falten) spalten.removeAll(QStringLiteral("strassen_name_suche"));
         std::vector<Name> teilNamen;
         for (const char* s : kStadtteil) teilNamen.push_back(name(QString::fromUtf8(s)));
         const char* const bemerkungen[] = {"Keine Bodenrichtwertangabe vom GAG", "Erschließungsbeitragsfrei",
@@ -1092,7 +1097,7 @@ private:
                 else if (s.ortsteil == -2) w.text("");
                 else w.null();
                 w.text(strasse.text);
-                w.text(strasse.suche);
+                if (falten) w.text(strasse.suche);
                 w.text(nr);
                 w.zahl(numerisch);
                 w.text(zahlText(1 + qint64(m_z.bis(900))) + "/" + zahlText(1 + qint64(m_z.bis(30))));

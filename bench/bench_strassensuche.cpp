@@ -32,19 +32,24 @@ constexpr int kGemeinden = 2000;
 QString schluessel(int g) { return QString("%1").arg(1000000 + g, 8, 10, QChar('0')); }
 
 bool fuelle(const Datenbank& db, int plots) {
+    // The folded search columns are written with the names, as the data layer
+    // does where the database does not compute them itself.
+    const bool falten = !db.dialekt().fuelltSuchspalten();
     QSqlQuery ort(db.qt());
-    ort.prepare("insert into ortsnamen (ort, ort_suche, plzneu, gemeindeschluessel, typ, preis) values (?, ?, ?, ?, 1, 12.5)");
+    ort.prepare(falten ? "insert into ortsnamen (ort, ort_suche, plzneu, gemeindeschluessel, typ, preis) "
+                         "values (?, ?, ?, ?, 1, 12.5)"
+                       : "insert into ortsnamen (ort, plzneu, gemeindeschluessel, typ, preis) values (?, ?, ?, 1, 12.5)");
     QSqlQuery q(db.qt());
-    // The folded search columns are written with the names, as the data layer does.
-    q.prepare("insert into grundstuecke (gemeindeschluessel, ortsteil, strassen_name, strassen_name_suche, hausnummer, "
-              "hausnummer_numerisch, richtwert_tatsaechlich, bauliche_nutzung, loeschen) "
-              "values (?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    q.prepare(QString("insert into grundstuecke (gemeindeschluessel, ortsteil, strassen_name, %1hausnummer, "
+                      "hausnummer_numerisch, richtwert_tatsaechlich, bauliche_nutzung, loeschen) "
+                      "values (?, ?, ?, %2?, ?, ?, ?, ?)")
+                  .arg(falten ? "strassen_name_suche, " : "", falten ? "?, " : ""));
     const int jeGemeinde = qMax(1, plots / kGemeinden);
     int n = 0;
     for (int g = 0; g < kGemeinden && n < plots; ++g) {
         Transaktion t(db);
         ort.addBindValue(QString("Ort %1").arg(g));
-        ort.addBindValue(Dialekt::falte(QString("Ort %1").arg(g)));
+        if (falten) ort.addBindValue(Dialekt::falte(QString("Ort %1").arg(g)));
         ort.addBindValue(QString::number(10000 + g));
         ort.addBindValue(schluessel(g));
         if (!ort.exec()) return false;
@@ -54,7 +59,7 @@ bool fuelle(const Datenbank& db, int plots) {
             q.addBindValue(schluessel(g));
             q.addBindValue(g % 3 ? QVariant(QString("Teil %1").arg(strasse % 4)) : QVariant());
             q.addBindValue(QString::fromUtf8(kStrassen[strasse]));
-            q.addBindValue(Dialekt::falte(QString::fromUtf8(kStrassen[strasse])));
+            if (falten) q.addBindValue(Dialekt::falte(QString::fromUtf8(kStrassen[strasse])));
             q.addBindValue(QString::number(nr));
             q.addBindValue(nr);
             q.addBindValue(100.0 + (n % 500));

@@ -346,17 +346,16 @@ void TestDatenbank::suchspaltenFolgenDemNamen() {
     QCOMPARE(db.wert("select ort_suche from ortsnamen where id = ?", {id}).toString(), QString::fromUtf8("öhringen"));
     TALU_DB_OK(db.aendern("ortsnamen", id, {{"ort", QVariant()}}));
     QVERIFY(db.wert("select ort_suche from ortsnamen where id = ?", {id}).isNull());
-    // Rows written by another program lack the folded name until the repair runs.
+    // Rows written with plain SQL: the server folds them itself, SQLite marks
+    // them and the repair of the schema tool recomputes them.
     TALU_DB_OK(db.ausfuehren("insert into grundstuecke (gemeindeschluessel, strassen_name) values (?, ?)",
                              {"08435059", QString::fromUtf8("STRAẞE DES ÄRGERS")}));
     TALU_DB_OK(db.ausfuehren("update ortsnamen set ort = ? where id = ?", {QString::fromUtf8("Ütersen"), id}));
     qint64 n = 0;
     TALU_DB_OK(n = db.erneuereSuchspalten());
-    QCOMPARE(n, qint64(2));
+    QCOMPARE(n, qint64(db.dialekt().fuelltSuchspalten() ? 0 : 2));
     QCOMPARE(db.wert("select ort_suche from ortsnamen where id = ?", {id}).toString(), QString::fromUtf8("ütersen"));
-    QCOMPARE(db.wert("select strassen_name_suche from grundstuecke").toString(),
-             Dialekt::falte(QString::fromUtf8("STRAẞE DES ÄRGERS")));
-    QCOMPARE(db.wert("select count(*) from grundstuecke where " + Dialekt::suchLike("strassen_name_suche"),
+    QCOMPARE(db.wert("select count(*) from grundstuecke where " + db.dialekt().suchLike("strassen_name_suche"),
                      {Dialekt::beginntMit(Dialekt::falte(QString::fromUtf8("straße des ä")))})
                  .toInt(),
              1);

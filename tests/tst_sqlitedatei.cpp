@@ -48,7 +48,7 @@ class TestSqliteDatei : public QObject {
 private slots:
     void demoDateiIstGueltig();
     void sucheNachFremdemReindex();
-    void fremdGeschriebeneZeilenNachReparatur();
+    void fremdGeschriebeneZeilenOhneReparatur();
 };
 
 void TestSqliteDatei::demoDateiIstGueltig() {
@@ -63,10 +63,13 @@ void TestSqliteDatei::demoDateiIstGueltig() {
     TALU_DB_OK(fuelleDemoDaten(db));
     db.schliessen();
     QCOMPARE(fremderClient(z.datenbank, "pragma integrity_check"), QStringList{"ok"});
-    // The schema names no function that only TALU knows.
+    // The schema names no function that only TALU knows; indexes hold plain columns.
     const QStringList sql = fremderClient(z.datenbank, "select sql from sqlite_master where sql is not null");
     QVERIFY(!sql.isEmpty());
-    for (const QString& s : sql) QVERIFY2(!s.contains("lower(") && !s.contains("talu_"), qPrintable(s));
+    for (const QString& s : sql) {
+        QVERIFY2(!s.contains("talu_"), qPrintable(s));
+        if (s.startsWith("create index", Qt::CaseInsensitive)) QVERIFY2(!s.contains("lower("), qPrintable(s));
+    }
 }
 
 void TestSqliteDatei::sucheNachFremdemReindex() {
@@ -99,7 +102,7 @@ void TestSqliteDatei::sucheNachFremdemReindex() {
     QVERIFY2(detail.contains("USING INDEX ix_ortsnamen_ort"), qPrintable(detail));
 }
 
-void TestSqliteDatei::fremdGeschriebeneZeilenNachReparatur() {
+void TestSqliteDatei::fremdGeschriebeneZeilenOhneReparatur() {
     Datenbank db;
     TALU_FRISCHE_DB(fx, db, "sqlite", true);
     db.schliessen();
@@ -111,9 +114,12 @@ void TestSqliteDatei::fremdGeschriebeneZeilenNachReparatur() {
     QVERIFY(db.oeffnen(fx.ziel, fx.benutzer, fx.passwort));
     SucheDaten suche(db);
     SucheDaten::Stufe stufe;
-    QCOMPARE(suche.sucheOrt(QString::fromUtf8("ödland"), &stufe).anzahl(), 0);
-    TALU_DB_OK(db.erneuereSuchspalten());
     Recordset rs;
+    TALU_DB_OK(rs = suche.sucheOrt(QString::fromUtf8("ÖDLAND"), &stufe));
+    QCOMPARE(stufe, SucheDaten::Stufe::Genau);
+    QCOMPARE(rs.anzahl(), 1);
+    // The repair of the schema tool recomputes every row and changes nothing found.
+    TALU_DB_OK(db.erneuereSuchspalten());
     TALU_DB_OK(rs = suche.sucheOrt(QString::fromUtf8("ödland"), &stufe));
     QCOMPARE(stufe, SucheDaten::Stufe::Genau);
     QCOMPARE(rs.anzahl(), 1);

@@ -90,6 +90,8 @@ bool Datenbank::oeffnen(const Verbindungsziel& ziel, const QString& benutzer, co
         }
         QSqlQuery q(db);
         q.exec("pragma foreign_keys = on");
+        q.finish();
+        sichereSqliteSuchspalten();
     }
     if (ziel.backend == Backend::PostgreSQL) {
         QSqlQuery q(db);
@@ -329,6 +331,7 @@ void Datenbank::verwerfe() const noexcept {
 }
 
 Werte Datenbank::mitSuchspalten(const QString& tabelle, const Werte& werte) const {
+    if (m_dialekt.fuelltSuchspalten()) return werte;
     Werte w = werte;
     for (const Suchspalte& s : suchspalten()) {
         if (s.tabelle.compare(tabelle, Qt::CaseInsensitive) != 0) continue;
@@ -347,14 +350,72 @@ const QList<Datenbank::Suchspalte>& Datenbank::suchspalten() {
     return s;
 }
 
+void Datenbank::folgeSuchspalten(const QString& tabelle) const {
+    if (m_dialekt.fuelltSuchspalten()) return;
+    for (const Suchspalte& s : suchspalten()) {
+        if (s.tabelle.compare(tabelle, Qt::CaseInsensitive) != 0) continue;
+        // The partial index of marked rows answers this at once when there are none.
+        const QString markiert = "select id, " + s.quelle + " from " + s.tabelle + " where " + s.ziel +
+                                 " is null and " + s.quelle + " is not null";
+        try {
+            if (abfrage(markiert).leer()) continue;
+            Transaktion t(*this);
+            const Recordset rs = abfrage(markiert);
+            Anweisung a = vorbereite("update " + s.tabelle + " set " + s.ziel + " = ? where id = ?");
+            for (const QSqlRecord& z : rs.zeilen())
+                a.fuehreAus({Dialekt::falte(z.value(1).toString()), z.value(0)});
+            t.bestaetige();
+        } catch (const DbFehler&) {
+            // Another program holds the file for writing: the rows stay marked
+            // and are folded before the next search.
+        }
+    }
+}
+
+void Datenbank::sichereSqliteSuchspalten() const {
+    try {
+        for (const Suchspalte& s : suchspalten()) {
+            const Tabelle* t = findeTabelle(s.tabelle);
+            if (!t || !qt().record(s.tabelle).contains(s.ziel)) continue;
+            if (wert("select count(*) from sqlite_master where type = 'index' and name = ?",
+                     {Dialekt::markierteIndexName(s.tabelle, s.ziel)})
+                    .toInt() > 0)
+                continue;
+            Transaktion tr(*this);
+            for (const QString& sql : suchspaltenPflegeDdl(*t, m_dialekt)) ausfuehren(sql);
+            // A one-off statement: talu_klein() is ours, but nothing stored in the file calls it.
+            ausfuehren("update " + s.tabelle + " set " + s.ziel + " = talu_klein(" + s.quelle + ") where " + s.ziel +
+                       " is not talu_klein(" + s.quelle + ")");
+            tr.bestaetige();
+        }
+    } catch (const DbFehler&) {
+        // A read-only file or a busy writer: the searches still work on what the file has.
+    }
+}
+
 qint64 Datenbank::erneuereSuchspalten(const std::function<void(const QString&, qint64)>& fortschritt) const {
     qint64 gesamt = 0;
     for (const Suchspalte& s : suchspalten()) {
-        // Databases made before the column existed get it here.
-        const QSqlRecord r = qt().record(s.tabelle);
-        if (r.indexOf(s.ziel) < 0) {
-            ausfuehren("alter table " + s.tabelle + " add " + s.ziel + " " + m_dialekt.suchtextTyp(100));
+        const Tabelle* tab = findeTabelle(s.tabelle);
+        const Spalte* sp = tab ? tab->spalte(s.ziel) : nullptr;
+        const bool vorhanden = qt().record(s.tabelle).indexOf(s.ziel) >= 0;
+        if (m_dialekt.fuelltSuchspalten()) {
+            // The server computes the column; a plain one of an older version is replaced.
+            if (vorhanden && wert(m_dialekt.generierteSpalteSql(), {s.tabelle, s.ziel}).toInt() > 0) continue;
+            Transaktion t(*this);
+            if (vorhanden) {
+                if (tab)
+                    for (const Index& i : tab->indexe)
+                        if (i.ausdruecke.contains(s.ziel)) ausfuehren(m_dialekt.loescheIndex(i.name, s.tabelle));
+                ausfuehren("alter table " + s.tabelle + " drop column " + s.ziel);
+            }
+            ausfuehren("alter table " + s.tabelle + " add " + s.ziel + " " +
+                       m_dialekt.suchtextTyp(sp ? sp->laenge : 100, s.quelle));
+            t.bestaetige();
+            continue;
         }
+        // Databases made before the column existed get it here.
+        if (!vorhanden) ausfuehren("alter table " + s.tabelle + " add " + s.ziel + " " + m_dialekt.suchtextTyp(100, s.quelle));
         // The rows are read by id ranges, so the writes never run under an open read.
         constexpr int kStueck = 5000;
         qint64 abId = -1;
@@ -388,6 +449,7 @@ qint64 Datenbank::erneuereSuchspalten(const std::function<void(const QString&, q
         Transaktion tr(*this);
         for (const Index& i : nur.indexe) ausfuehren(m_dialekt.loescheIndex(i.name, s.tabelle));
         for (const QString& sql : indexDdl(nur, m_dialekt)) ausfuehren(sql);
+        for (const QString& sql : suchspaltenPflegeDdl(nur, m_dialekt)) ausfuehren(sql);
         tr.bestaetige();
     }
     return gesamt;

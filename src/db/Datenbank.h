@@ -98,15 +98,21 @@ public:
     int transaktionsTiefe() const { return int(m_ebenen.size()); }
 
     // The folded search columns: for a name column that the lookup finds
-    // case-insensitively, the column that holds its folded form. einfuegen()
-    // and aendern() keep them in step; erneuereSuchspalten() recomputes them
-    // for rows written by other programs.
+    // case-insensitively, the column that holds its folded form. PostgreSQL
+    // and SQL Server compute them themselves. On SQLite einfuegen() and
+    // aendern() write them, triggers mark the rows that other programs wrote
+    // or renamed, and folgeSuchspalten() folds those before a search.
     struct Suchspalte {
         QString tabelle, quelle, ziel;
     };
     static const QList<Suchspalte>& suchspalten();
-    // Adds a missing search column with its index, then recomputes every value;
-    // returns the number of rows rewritten.
+    // Brings the search columns of the table up to date for every row, whoever
+    // wrote it; cheap when no row is marked. A failure (another writer holds
+    // the file) leaves the marked rows for the next search.
+    void folgeSuchspalten(const QString& tabelle) const;
+    // Adds a missing search column with its index (on the server: turns it into
+    // a generated column), installs what keeps it right, then recomputes every
+    // value; returns the number of rows rewritten.
     qint64 erneuereSuchspalten(const std::function<void(const QString&, qint64)>& fortschritt = {}) const;
 
 private:
@@ -118,6 +124,9 @@ private:
     bool verbindeNeu() const;
     void steuerAnweisung(const QString& sql) const;
     Werte mitSuchspalten(const QString& tabelle, const Werte& werte) const;
+    // A file of an older version gets the triggers and marked-row indexes at
+    // the first login; its rows are folded once.
+    void sichereSqliteSuchspalten() const;
 
     QString m_name;
     Dialekt m_dialekt;

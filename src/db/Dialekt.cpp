@@ -124,11 +124,58 @@ QString Dialekt::zahlTyp() const {
 
 QString Dialekt::datumTyp() const { return "date"; }
 
-QString Dialekt::suchtextTyp(int laenge) const {
-    // SQLite's LIKE folds ASCII letters; its index serves a prefix LIKE only
-    // under the same rule, and the column holds folded text anyway.
-    if (m_backend == Backend::SQLite) return "text collate nocase";
+QString Dialekt::suchGleich(const QString& suchspalte) const {
+    return suchspalte + " = " + (m_backend == Backend::PostgreSQL ? ohneFall("?") : QStringLiteral("?"));
+}
+
+QString Dialekt::suchLike(const QString& suchspalte) const {
+    return suchspalte + " like " + (m_backend == Backend::PostgreSQL ? ohneFall("?") : QStringLiteral("?")) +
+           " escape '\\'";
+}
+
+QString Dialekt::suchtextTyp(int laenge, const QString& quelle) const {
+    switch (m_backend) {
+        // SQLite's LIKE folds ASCII letters; its index serves a prefix LIKE only
+        // under the same rule, and the column holds folded text anyway.
+        case Backend::SQLite: return "text collate nocase";
+        case Backend::PostgreSQL:
+            return textTyp(laenge) + " generated always as (lower(" + quelle + ")) stored";
+        case Backend::SQLServer: return "as lower(" + quelle + ") persisted";
+    }
     return textTyp(laenge);
+}
+
+QString Dialekt::markierteIndexName(const QString& tabelle, const QString& ziel) {
+    return "ix_" + tabelle + "_" + ziel + "_offen";
+}
+
+QStringList Dialekt::suchspaltenPflege(const QString& t, const QString& q, const QString& z) const {
+    if (m_backend != Backend::SQLite) return {};
+    // The built-in lower() folds ASCII letters; the German capitals are added
+    // by hand. A name with another capital (É, Ł) is marked even when TALU
+    // wrote it: TALU then folds it once more before its next search, which
+    // costs little and keeps the rule simple.
+    const QString f = QString::fromUtf8("replace(replace(replace(lower(new.%1), '\u00C4', '\u00E4'), "
+                                        "'\u00D6', '\u00F6'), '\u00DC', '\u00FC')")
+                          .arg(q);
+    const QString markiere = " begin update " + t + " set " + z + " = null where rowid = new.rowid; end";
+    return {
+        QString("create trigger if not exists tr_%1_%2_neu after insert on %1 "
+                "when new.%2 is not null and new.%2 is not %3").arg(t, z, f) + markiere,
+        // Only a change of the name itself: TALU's own folding writes the
+        // search column alone and must not mark the row again.
+        QString("create trigger if not exists tr_%1_%2_geaendert after update of %4 on %1 "
+                "when new.%4 is not old.%4 and new.%2 is not %3").arg(t, z, f, q) + markiere,
+        QString("create index if not exists %1 on %2 (id) where %3 is null and %4 is not null")
+            .arg(markierteIndexName(t, z), t, z, q),
+    };
+}
+
+QString Dialekt::generierteSpalteSql() const {
+    if (m_backend == Backend::SQLServer)
+        return QStringLiteral("select count(*) from sys.computed_columns where object_id = object_id(?) and name = ?");
+    return QStringLiteral("select count(*) from information_schema.columns where table_name = ? and "
+                          "column_name = ? and is_generated = 'ALWAYS'");
 }
 
 QString Dialekt::suchIndexSpalte(const QString& spalte) const {

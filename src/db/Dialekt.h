@@ -42,9 +42,11 @@ public:
     QString gleichOhneFall(const QString& spalte) const;   // "lower(x) = lower(?)"
     QString likeOhneFall(const QString& spalte) const;     // "lower(x) like lower(?) escape '\'"
     // The same for a folded search column: its value is already folded, so is
-    // the bound value (falte()), and a plain index serves both.
-    static QString suchGleich(const QString& suchspalte) { return suchspalte + " = ?"; }
-    static QString suchLike(const QString& suchspalte) { return suchspalte + " like ? escape '\\'"; }
+    // the bound value (falte()), and a plain index serves both. PostgreSQL
+    // folds the bound value once more with the lower() that fills its column,
+    // so that both sides follow one rule for every letter.
+    QString suchGleich(const QString& suchspalte) const;
+    QString suchLike(const QString& suchspalte) const;
     // The folded form that the search columns store and compare.
     static QString falte(const QString& text) { return text.toLower(); }
 
@@ -73,7 +75,19 @@ public:
     QString ganzzahlTyp() const;
     QString zahlTyp() const;
     QString datumTyp() const;
-    QString suchtextTyp(int laenge) const;
+    // The search column folding the column quelle: PostgreSQL and SQL Server
+    // keep it themselves as a generated column, whoever writes the row.
+    QString suchtextTyp(int laenge, const QString& quelle) const;
+    // Whether the database fills the search columns itself; otherwise (SQLite)
+    // the data layer writes them and folds the rows that triggers marked.
+    bool fuelltSuchspalten() const { return m_backend != Backend::SQLite; }
+    // SQLite: triggers using only built-in functions mark a row (search
+    // column Null) whose name another program wrote or changed, and a partial
+    // index finds the marked rows. Nothing on the other backends.
+    QStringList suchspaltenPflege(const QString& tabelle, const QString& quelle, const QString& ziel) const;
+    static QString markierteIndexName(const QString& tabelle, const QString& ziel);
+    // Counts (0 or 1) whether column ? of table ? is computed by the server.
+    QString generierteSpalteSql() const;
     // A search column in an index; PostgreSQL needs the pattern operators for a prefix LIKE.
     QString suchIndexSpalte(const QString& spalte) const;
 

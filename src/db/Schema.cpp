@@ -35,7 +35,7 @@ QStringList ddl(const Tabelle& t, const Dialekt& d) {
             case Typ::Ganzzahl: typ = d.ganzzahlTyp(); break;
             case Typ::Zahl: typ = d.zahlTyp(); break;
             case Typ::Datum: typ = d.datumTyp(); break;
-            case Typ::Suchtext: typ = d.suchtextTyp(s.laenge); break;
+            case Typ::Suchtext: typ = d.suchtextTyp(s.laenge, s.quelle); break;
         }
         QString zeile = s.name + " " + typ;
         if (!s.vorgabe.isEmpty()) zeile += " default " + s.vorgabe;
@@ -44,6 +44,14 @@ QStringList ddl(const Tabelle& t, const Dialekt& d) {
     QStringList anweisungen;
     anweisungen << "create table " + t.name + " (" + spalten.join(", ") + ")";
     anweisungen += indexDdl(t, d);
+    anweisungen += suchspaltenPflegeDdl(t, d);
+    return anweisungen;
+}
+
+QStringList suchspaltenPflegeDdl(const Tabelle& t, const Dialekt& d) {
+    QStringList anweisungen;
+    for (const Spalte& s : t.spalten)
+        if (s.typ == Typ::Suchtext) anweisungen += d.suchspaltenPflege(t.name, s.quelle, s.name);
     return anweisungen;
 }
 

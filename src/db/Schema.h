@@ -23,6 +23,7 @@ struct Spalte {
     Typ typ = Typ::Text;
     int laenge = 0;
     QString vorgabe;  // SQL literal for the default, e.g. "'N'" or "0"; empty = none
+    QString quelle;   // Suchtext: the name column whose folded form it holds
 };
 
 // An index lists plain columns only: an expression index would record the
@@ -52,6 +53,9 @@ QStringList ddl(const Tabelle& t, const Dialekt& d);
 QStringList ddl(const Dialekt& d);
 // The create-index statements of one table.
 QStringList indexDdl(const Tabelle& t, const Dialekt& d);
+// The statements that keep a table's search columns right for rows that other
+// programs write (SQLite's triggers and the index of marked rows).
+QStringList suchspaltenPflegeDdl(const Tabelle& t, const Dialekt& d);
 // Creates every table and index in one transaction.
 void legeSchemaAn(const Datenbank& db);
 

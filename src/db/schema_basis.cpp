@@ -13,8 +13,10 @@ Spalte text(const QString& name, int laenge = 0, const QString& vorgabe = {}) {
 Spalte ganz(const QString& name, const QString& vorgabe = {}) { return {name, Typ::Ganzzahl, 0, vorgabe}; }
 Spalte zahl(const QString& name, const QString& vorgabe = {}) { return {name, Typ::Zahl, 0, vorgabe}; }
 Spalte datum(const QString& name) { return {name, Typ::Datum, 0, {}}; }
-// The folded form of a searched name; the data layer writes it with the name.
-Spalte suchtext(const QString& name, int laenge) { return {name, Typ::Suchtext, laenge, {}}; }
+// The folded form of a searched name, kept by the database or the data layer.
+Spalte suchtext(const QString& name, const QString& quelle, int laenge) {
+    return {name, Typ::Suchtext, laenge, {}, quelle};
+}
 
 // Key columns are sized so that SQL Server can index them (nvarchar up to 450).
 constexpr int kSchluessel = 12;  // municipality key: 8 digits, room for stray input
@@ -26,7 +28,7 @@ Tabelle ortsnamen() {
     t.spalten = {
         id(),
         text("ort", kName),
-        suchtext("ort_suche", kName),
+        suchtext("ort_suche", "ort", kName),
         text("plzneu", 10),
         text("gemeindeschluessel", kSchluessel),
         ganz("typ"),  // 0 kreisfreie Stadt, 1 Stadt, 2 Gemeinde, 3+ eingemeindet
@@ -71,7 +73,7 @@ Tabelle grundstuecke() {
         text("gemeindeschluessel", kSchluessel),
         text("ortsteil", kName),
         text("strassen_name", kName),
-        suchtext("strassen_name_suche", kName),
+        suchtext("strassen_name_suche", "strassen_name", kName),
         text("hausnummer", 20),
         zahl("hausnummer_numerisch"),
         text("flurstueck", 50),

@@ -16,10 +16,12 @@ bool SucheDaten::istNumerisch(const QString& begriff) {
 }
 
 Recordset SucheDaten::sucheOrt(const QString& begriff, Stufe* stufe) const {
+    const Dialekt& d = m_db.dialekt();
+    m_db.folgeSuchspalten(QStringLiteral("ortsnamen"));
     QString bedingung;
     QVariant wert = begriff;
     if (!istNumerisch(begriff)) {
-        bedingung = Dialekt::suchGleich("ort_suche");
+        bedingung = d.suchGleich("ort_suche");
         wert = Dialekt::falte(begriff);
     }
     else if (begriff.size() == 5)
@@ -31,11 +33,11 @@ Recordset SucheDaten::sucheOrt(const QString& begriff, Stufe* stufe) const {
     Recordset rs = m_db.abfrage(sql.arg(bedingung), {wert, 3});
     if (stufe) *stufe = Stufe::Genau;
     if (rs.leer()) {
-        rs = m_db.abfrage(sql.arg(Dialekt::suchLike("ort_suche")), {Dialekt::beginntMit(Dialekt::falte(begriff)), 3});
+        rs = m_db.abfrage(sql.arg(d.suchLike("ort_suche")), {Dialekt::beginntMit(Dialekt::falte(begriff)), 3});
         if (stufe) *stufe = Stufe::Anfang;
     }
     if (rs.leer()) {
-        rs = m_db.abfrage(sql.arg(Dialekt::suchLike("ort_suche")), {Dialekt::enthaelt(Dialekt::falte(begriff)), 3});
+        rs = m_db.abfrage(sql.arg(d.suchLike("ort_suche")), {Dialekt::enthaelt(Dialekt::falte(begriff)), 3});
         if (stufe) *stufe = Stufe::Teil;
     }
     if (rs.leer() && stufe) *stufe = Stufe::Keine;
@@ -43,14 +45,15 @@ Recordset SucheDaten::sucheOrt(const QString& begriff, Stufe* stufe) const {
     return rs;
 }
 
-QString SucheDaten::strassenSql(const Dialekt&) {
+QString SucheDaten::strassenSql(const Dialekt& d) {
     // A missing town district sorts like an empty one on every backend.
-    return "select * from grundstuecke where gemeindeschluessel = ? and " + Dialekt::suchLike("strassen_name_suche") +
+    return "select * from grundstuecke where gemeindeschluessel = ? and " + d.suchLike("strassen_name_suche") +
            " and loeschen = ? order by coalesce(ortsteil, ''), strassen_name, hausnummer_numerisch, "
            "hausnummer, id";
 }
 
 Recordset SucheDaten::sucheStrasse(const QString& gemeindeschluessel, const QString& strasse) const {
+    m_db.folgeSuchspalten(QStringLiteral("grundstuecke"));
     Recordset rs = m_db.abfrage(strassenSql(m_db.dialekt()), {gemeindeschluessel,
                                                               Dialekt::beginntMit(Dialekt::falte(strasse)),
                                       QStringLiteral("nein")});
@@ -60,7 +63,8 @@ Recordset SucheDaten::sucheStrasse(const QString& gemeindeschluessel, const QStr
 
 Recordset SucheDaten::sucheOrtFuerNeuesGrundstueck(const QString& begriff) const {
     const bool nummer = istNumerisch(begriff);
-    const QString bedingung = nummer ? QStringLiteral("plzneu like ? escape '\\'") : Dialekt::suchLike("ort_suche");
+    if (!nummer) m_db.folgeSuchspalten(QStringLiteral("ortsnamen"));
+    const QString bedingung = nummer ? QStringLiteral("plzneu like ? escape '\\'") : m_db.dialekt().suchLike("ort_suche");
     Recordset rs = m_db.abfrage("select * from ortsnamen where " + bedingung + " and typ <= ?" +
                                     kOrtReihenfolge,
                                 {Dialekt::beginntMit(nummer ? begriff : Dialekt::falte(begriff)), 2});

@@ -44,10 +44,12 @@ struct Auswahl {
     Parameter werte;
 };
 
-Auswahl auswahlVon(const Recordset& quelle, GrundstueckDaten::Bereich bereich) {
+Auswahl auswahlVon(const Datenbank& db, const Recordset& quelle, GrundstueckDaten::Bereich bereich) {
     Auswahl a{QStringLiteral("gemeindeschluessel = ?"), {quelle.feld("gemeindeschluessel")}};
     if (bereich == GrundstueckDaten::Bereich::Strasse) {
-        a.bedingung += " and " + Dialekt::suchGleich(QStringLiteral("strassen_name_suche"));
+        // Plots that another program wrote into the street are copied onto too.
+        db.folgeSuchspalten(QStringLiteral("grundstuecke"));
+        a.bedingung += " and " + db.dialekt().suchGleich(QStringLiteral("strassen_name_suche"));
         a.werte << Dialekt::falte(quelle.text("strassen_name"));
     }
     return a;
@@ -66,7 +68,7 @@ public:
         const Recordset quelle = SucheDaten(db).grundstueckNachId(m_quelleId);
         if (quelle.eof()) return;
         const QStringList spalten = GrundstueckDaten::kopierSpalten(m_bereich);
-        const Auswahl a = auswahlVon(quelle, m_bereich);
+        const Auswahl a = auswahlVon(db, quelle, m_bereich);
 
         QList<qint64> ids;
         db.durchlaufe("select id from grundstuecke where " + a.bedingung + " order by id", a.werte,
@@ -117,7 +119,7 @@ int GrundstueckDaten::loescheStrasseVon(qint64 id) const {
     Transaktion t(m_db);
     const Recordset quelle = SucheDaten(m_db).grundstueckNachId(id);
     if (quelle.eof()) return 0;
-    const Auswahl a = auswahlVon(quelle, Bereich::Strasse);
+    const Auswahl a = auswahlVon(m_db, quelle, Bereich::Strasse);
     const int n = m_db.ausfuehren("delete from grundstuecke where " + a.bedingung, a.werte);
     t.bestaetige();
     return n;
