@@ -325,13 +325,15 @@ private slots:
         QVERIFY(menue::fuehreAus("mnuGutachterKontrollAusdruck", nullptr));
         QCOMPARE(dlg.texte(), QStringList{"Es sind keine offenen Gutachter-Überweisungen vorhanden!"});
 
-        // The next run, answered Yes: the open rows are billed once more
-        // under new numbers and closed.
+        // The next run, answered Yes: the two invoices whose rows are still
+        // open are written again under their numbers, into their own files,
+        // and the rows are closed; no charge is billed twice.
         dlg.leeren();
         dlg.jaAntworten = {true};
         QVERIFY(menue::fuehreAus("mnuRechnungenDrucken", nullptr));
         QCOMPARE(dlg.texte(), QStringList{"Die Merker der offenen Rechnungen wurden zurück gesetzt!"});
-        QCOMPARE(p.Verbindung.wert("select count(*) from rechnungen").toInt(), 4);
+        QCOMPARE(p.Verbindung.wert("select count(*) from rechnungen").toInt(), 2);
+        QCOMPARE(pdfDateien(ordner).size(), 4);  // the two invoices, the list, the appraiser print-out
         QCOMPARE(p.Verbindung.wert("select count(*) from abfrageprotokoll where offen = 'ja'").toInt(), 0);
         dlg.leeren();
         QVERIFY(menue::fuehreAus("mnuRechnungenDrucken", nullptr));

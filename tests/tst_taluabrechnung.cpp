@@ -84,7 +84,9 @@ private slots:
         QVERIFY(l.aus.contains("Die Merker der offenen Rechnungen wurden zurück gesetzt!"));
         QCOMPARE(db.wert("select count(*) from abfrageprotokoll where offen = 'ja'").toInt(), 0);
         QCOMPARE(db.wert("select count(*) from abfrageprotokoll where offen_gutachter = 'ja'").toInt(), 0);
-        QCOMPARE(db.wert("select max(rechnungsnummer) from rechnungen").toLongLong(), jahr.toLongLong() * 1000 + 4);
+        // The invoices of the first run, still open, were written again under their numbers.
+        QCOMPARE(db.wert("select max(rechnungsnummer) from rechnungen").toLongLong(), jahr.toLongLong() * 1000 + 2);
+        QVERIFY2(l.aus.contains("(noch einmal ausgegeben)"), qPrintable(l.aus));
 
         l = starte(verbindung + QStringList{"--rechnungen"});
         QCOMPARE(l.code, 0);

@@ -47,10 +47,25 @@ void FortschrittsDialog::melde(qint64 erledigt, qint64 gesamt, const QString& te
     QApplication::processEvents(QEventLoop::AllEvents, 50);
 }
 
+void FortschrittsDialog::beiseite() {
+    if (!m_dialog) return;
+    // A cancel request already made stays answered.
+    const bool abbruch = m_dialog->wasCanceled();
+    // reset() also stops the timer that would show the dialog after its
+    // minimum duration, over the box that follows.
+    m_dialog->reset();
+    m_dialog->hide();
+    m_abbruch = m_abbruch || abbruch;
+    if (m_pfeil) {
+        QApplication::restoreOverrideCursor();
+        m_pfeil = false;
+    }
+}
+
 bool FortschrittsDialog::abbruchGewuenscht() {
     if (!m_dialog) return false;
     QApplication::processEvents(QEventLoop::AllEvents, 10);
-    return m_dialog->wasCanceled();
+    return m_abbruch || m_dialog->wasCanceled();
 }
 
 }  // namespace talu

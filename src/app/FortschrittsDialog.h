@@ -17,10 +17,14 @@ public:
     ~FortschrittsDialog() override;
     void melde(qint64 erledigt, qint64 gesamt, const QString& text) override;
     bool abbruchGewuenscht() override;
+    // Hidden, and kept from showing itself by its timer, until the next
+    // report: a box shown now gets the keys and is not covered.
+    void beiseite() override;
 
 private:
     QPointer<QProgressDialog> m_dialog;
     bool m_pfeil = false;
+    bool m_abbruch = false;
 };
 
 }  // namespace talu

@@ -14,6 +14,7 @@ constexpr int kBlock = 500;
 qint64 ganz(const QVariant& v) { return v.isNull() ? 0 : v.toLongLong(); }
 double zahl(const QVariant& v) { return v.isNull() ? 0.0 : v.toDouble(); }
 QString text(const QVariant& v) { return v.isNull() ? QString() : v.toString(); }
+bool istJaText(const QString& t) { return t.compare(QLatin1String("ja"), Qt::CaseInsensitive) == 0; }
 }  // namespace
 
 QString platzhalter(int n) {
@@ -27,28 +28,36 @@ void inBloecken(const QList<qint64>& ids, const std::function<void(const QList<q
     for (qsizetype i = 0; i < ids.size(); i += kBlock) f(ids.mid(i, kBlock));
 }
 
+QString istJa(const QString& spalte) { return spalte + QStringLiteral(" in ('ja', 'Ja', 'jA', 'JA')"); }
+
 QList<ProtokollGruppe> leseOffeneGruppen(const Datenbank& db) {
+    const Dialekt& d = db.dialekt();
     QList<ProtokollGruppe> gruppen;
-    qint64 letzteId = -1;
-    // The join compares db_benutzer with benutzername exactly as the
-    // customer look-up of the run would; a user with two customer rows takes
-    // the first.
-    db.durchlaufe(
-        "select a.id, a.db_benutzer, k.id as kunde_id from abfrageprotokoll a "
-        "left join rechnungs_kunden k on k.benutzername = a.db_benutzer "
-        "where a.offen = 'ja' order by a.db_benutzer, a.id, k.id",
-        {}, [&](const QSqlRecord& r) {
-            const qint64 id = ganz(r.value(0));
-            if (id == letzteId) return true;
-            letzteId = id;
-            const QString benutzer = text(r.value(1));
-            const qint64 kunde = ganz(r.value(2));
-            if (gruppen.isEmpty() || gruppen.last().kundeId != kunde ||
-                (kunde == 0 && gruppen.last().dbBenutzer != benutzer))
-                gruppen.append(ProtokollGruppe{kunde, benutzer, {}});
-            gruppen.last().ids.append(id);
-            return true;
-        });
+    // The customer of each distinct log user is found once (a handful of
+    // users against the customer table), and the rows join that small table
+    // by their exact user text; the log's index serves the join.
+    const QString sql =
+        "select a.id, a.db_benutzer, u.kunde_id, a.preis, r.rechnungsnummer, r.offen from abfrageprotokoll a "
+        "left join (select b.db_benutzer, min(k.id) as kunde_id from (select distinct db_benutzer from "
+        "abfrageprotokoll where " + istJa("offen") + ") b join rechnungs_kunden k on " +
+        d.ohneFall("k.benutzername") + " = " + d.ohneFall("b.db_benutzer") +
+        " group by b.db_benutzer) u on u.db_benutzer = a.db_benutzer "
+        "left join rechnungen r on r.rechnungsnummer = a.rechnungsnummer "
+        "where " + istJa("a.offen") + " order by " + d.ohneFall("a.db_benutzer") + ", a.id";
+    db.durchlaufe(sql, {}, [&](const QSqlRecord& r) {
+        OffeneZeile z;
+        z.id = ganz(r.value(0));
+        const QString benutzer = text(r.value(1));
+        const qint64 kunde = ganz(r.value(2));
+        z.bepreist = zahl(r.value(3)) != 0;
+        z.rechnung = ganz(r.value(4));
+        z.rechnungOffen = z.rechnung != 0 && istJaText(text(r.value(5)));
+        if (gruppen.isEmpty() || gruppen.last().kundeId != kunde ||
+            (kunde == 0 && gruppen.last().dbBenutzer != benutzer))
+            gruppen.append(ProtokollGruppe{kunde, benutzer, {}});
+        gruppen.last().zeilen.append(z);
+        return true;
+    });
     return gruppen;
 }
 
@@ -75,7 +84,7 @@ QList<Posten> ladePosten(const Datenbank& db, const QList<qint64>& ids) {
         Parameter p;
         for (qint64 id : block) p << id;
         db.durchlaufe("select id, datum, uhrzeit, vorgang, gemeindeschluessel, objekt, preis from abfrageprotokoll "
-                      "where offen = 'ja' and id in (" + platzhalter(int(block.size())) + ")",
+                      "where " + istJa("offen") + " and id in (" + platzhalter(int(block.size())) + ")",
                       p, [&](const QSqlRecord& r) {
                           Posten x;
                           x.id = ganz(r.value(0));
@@ -120,14 +129,36 @@ qint64 legeRechnungAn(const Datenbank& db, const QDate& heute, const QString& ku
     return nummer;
 }
 
-void nummeriere(const Datenbank& db, qint64 nummer, const QList<qint64>& ids) {
+int nummeriere(const Datenbank& db, qint64 nummer, const QList<qint64>& ids) {
+    int geschrieben = 0;
     inBloecken(ids, [&](const QList<qint64>& block) {
         Parameter p{nummer};
         for (qint64 id : block) p << id;
-        db.ausfuehren("update abfrageprotokoll set rechnungsnummer = ? where id in (" +
-                          platzhalter(int(block.size())) + ")",
-                      p);
+        geschrieben += db.ausfuehren(
+            "update abfrageprotokoll set rechnungsnummer = ? where id in (" + platzhalter(int(block.size())) +
+                ") and " + istJa("offen") +
+                " and (rechnungsnummer is null or not exists (select 1 from rechnungen r where r.rechnungsnummer "
+                "= abfrageprotokoll.rechnungsnummer))",
+            p);
     });
+    return geschrieben;
+}
+
+GespeicherteRechnung ladeRechnung(const Datenbank& db, qint64 nummer) {
+    const Recordset rs = db.abfrage(
+        "select rechnungsnummer, rechnungsdatum, zahlungsziel, kundenname, nettobetrag, offen from rechnungen "
+        "where rechnungsnummer = ?",
+        {nummer});
+    GespeicherteRechnung r;
+    if (rs.leer()) return r;
+    r.gefunden = true;
+    r.nummer = ganz(rs.feld("rechnungsnummer"));
+    r.datum = alsDatum(rs.feld("rechnungsdatum"));
+    r.zahlungsziel = alsDatum(rs.feld("zahlungsziel"));
+    r.kundenName = rs.text("kundenname");
+    r.netto = zahl(rs.feld("nettobetrag"));
+    r.offen = istJaText(rs.text("offen"));
+    return r;
 }
 
 int schliesseZeilen(const Datenbank& db, const QString& flagSpalte, const QList<qint64>& ids) {
@@ -139,8 +170,8 @@ int schliesseZeilen(const Datenbank& db, const QString& flagSpalte, const QList<
     inBloecken(ids, [&](const QList<qint64>& block) {
         Parameter p;
         for (qint64 id : block) p << id;
-        geaendert += db.ausfuehren("update abfrageprotokoll set " + flagSpalte + " = 'nein' where " + flagSpalte +
-                                       " = 'ja' and id in (" + platzhalter(int(block.size())) + ")",
+        geaendert += db.ausfuehren("update abfrageprotokoll set " + flagSpalte + " = 'nein' where " + istJa(flagSpalte) +
+                                       " and id in (" + platzhalter(int(block.size())) + ")",
                                    p);
     });
     t.bestaetige();
@@ -150,7 +181,7 @@ int schliesseZeilen(const Datenbank& db, const QString& flagSpalte, const QList<
 QList<OffeneRechnung> leseOffeneRechnungen(const Datenbank& db) {
     QList<OffeneRechnung> l;
     db.durchlaufe("select rechnungsnummer, rechnungsdatum, kundenname, bruttobetrag from rechnungen "
-                  "where offen = 'ja' order by rechnungsnummer",
+                  "where " + istJa("offen") + " order by rechnungsnummer",
                   {}, [&](const QSqlRecord& r) {
                       l.append({ganz(r.value(0)), alsDatum(r.value(1)), text(r.value(2)), zahl(r.value(3))});
                       return true;
@@ -161,7 +192,7 @@ QList<OffeneRechnung> leseOffeneRechnungen(const Datenbank& db) {
 QList<GutachterAnteil> leseGutachterAnteile(const Datenbank& db) {
     QList<GutachterAnteil> l;
     db.durchlaufe("select id, datum, gemeindeschluessel, preis_gutachter from abfrageprotokoll "
-                  "where offen_gutachter = 'ja' order by gemeindeschluessel, id",
+                  "where " + istJa("offen_gutachter") + " order by gemeindeschluessel, id",
                   {}, [&](const QSqlRecord& r) {
                       l.append({ganz(r.value(0)), alsDatum(r.value(1)), text(r.value(2)), zahl(r.value(3))});
                       return true;

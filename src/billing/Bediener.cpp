@@ -7,21 +7,35 @@ namespace talu::abrechnung {
 
 bool Bediener::fortschritt(int, int, const QString&) { return true; }
 
-void DialogBediener::info(const QString& text) { meldeInfo(m_eltern, text); }
+void DialogBediener::beiseite() {
+    if (m_anzeige) m_anzeige->beiseite();
+}
+
+void DialogBediener::info(const QString& text) {
+    beiseite();
+    meldeInfo(m_eltern, text);
+}
 
 void DialogBediener::fehler(const QString& text, const QString& details) {
+    beiseite();
     meldeKritisch(m_eltern, text, {}, details);
 }
 
-bool DialogBediener::frage(const QString& text) { return dialoge().frageJaNein(m_eltern, {}, text); }
+// The closing questions show no icon.
+bool DialogBediener::frage(const QString& text) {
+    beiseite();
+    return dialoge().frageJaNein(m_eltern, {}, text, Dialoge::Symbol::Keins);
+}
 
 QString DialogBediener::eingabe(const QString& aufforderung) {
+    beiseite();
     return dialoge().eingabe(m_eltern, aufforderung, {}, {});
 }
 
 bool DialogBediener::fortschritt(int nr, int anzahl, const QString& kunde) {
     if (!m_anzeige) return true;
-    m_anzeige->melde(nr - 1, anzahl, QStringLiteral("Rechnung für „%1“").arg(kunde));
+    // The count names the document being written: "4 von 4" for the last.
+    m_anzeige->melde(nr, anzahl, kunde);
     return !m_anzeige->abbruchGewuenscht();
 }
 

@@ -22,14 +22,15 @@ public:
     virtual bool frage(const QString& text) = 0;
     // The input box; the empty text when cancelled.
     virtual QString eingabe(const QString& aufforderung) = 0;
-    // Before each customer of the invoice run (nr counts from 1); false stops
-    // the run before this customer.
-    virtual bool fortschritt(int nr, int anzahl, const QString& kunde);
+    // Before each invoice of the invoice run (nr counts from 1); was names
+    // it ("Rechnung für „Anton AG“"). False stops the run before it.
+    virtual bool fortschritt(int nr, int anzahl, const QString& was);
 };
 
 // Through talu::dialoge(): the real boxes, or the ones a test has set. The
 // invoice run's progress goes to a batch display (a progress dialog) when
-// one is given; its "Abbrechen" stops the run before the next customer.
+// one is given; its "Abbrechen" stops the run before the next invoice. The
+// display steps aside before any box, so that the box is never covered.
 class DialogBediener : public Bediener {
 public:
     explicit DialogBediener(QWidget* eltern = nullptr, stapel::Anzeige* anzeige = nullptr)
@@ -42,6 +43,8 @@ public:
 
 protected:
     QWidget* eltern() const { return m_eltern; }
+    // The progress display steps aside before every box.
+    void beiseite();
 
 private:
     QWidget* m_eltern;

@@ -15,6 +15,16 @@ void DruckerZiel::zurueckziehen(const DruckErgebnis& e) {
     if (!e.gedruckt) m_ersatz.zurueckziehen(e);
 }
 
+Vorlaeufig DruckerZiel::vorbereite(const Druckdokument& d) {
+    if (m_drucker.isNull()) return m_ersatz.vorbereite(d);
+    return {d, {}};
+}
+
+DruckErgebnis DruckerZiel::uebernimm(const Vorlaeufig& v) {
+    if (m_drucker.isNull()) return m_ersatz.uebernimm(v);
+    return gibAus(v.dokument);
+}
+
 DruckErgebnis DruckerZiel::gibAus(const Druckdokument& d) {
     // Without a printer this may run in a worker thread: it touches only the files.
     if (m_drucker.isNull()) return m_ersatz.gibAus(d);

@@ -18,6 +18,12 @@ public:
     // Files can be written ahead and withdrawn; paper cannot.
     bool imVoraus() const override { return m_drucker.isNull(); }
     void zurueckziehen(const DruckErgebnis& e) override;
+    // Paper is printed when the document is made final; PDF files in its
+    // stead go the two steps of the folder.
+    Vorlaeufig vorbereite(const Druckdokument& d) override;
+    DruckErgebnis uebernimm(const Vorlaeufig& v) override;
+    void verwirf(const Vorlaeufig& v) override { m_ersatz.verwirf(v); }
+    void raeumeAuf() override { m_ersatz.raeumeAuf(); }
 
     static bool druckerVorhanden();
 

@@ -7,7 +7,10 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <QUuid>
 #include <cmath>
+#include <filesystem>
+#include <system_error>
 
 #include "app/modPublics.h"
 
@@ -142,6 +145,42 @@ DruckErgebnis PdfAblage::gibAus(const Druckdokument& d) {
 
 void PdfAblage::zurueckziehen(const DruckErgebnis& e) {
     if (!e.pdfPfad.isEmpty()) QFile::remove(e.pdfPfad);
+}
+
+QString teilEndung() { return QStringLiteral(".teil"); }
+
+Vorlaeufig PdfAblage::vorbereite(const Druckdokument& d) {
+    if (!QDir().mkpath(m_ordner))
+        throw DruckFehler(QStringLiteral("Der Ordner \"%1\" kann nicht angelegt werden.").arg(m_ordner));
+    // Unique, so that two provisional copies of one number never meet.
+    const QString teil = QDir(m_ordner).absoluteFilePath(
+        d.dateiName() + QLatin1Char('.') + QUuid::createUuid().toString(QUuid::Id128).left(12) + teilEndung());
+    schreibePdf(d, teil);
+    return {d, teil};
+}
+
+DruckErgebnis PdfAblage::uebernimm(const Vorlaeufig& v) {
+    if (v.teilPfad.isEmpty()) return gibAus(v.dokument);
+    const QString pfad = QDir(m_ordner).absoluteFilePath(v.dokument.dateiName());
+    // One step that replaces an older file: the name never shows a half
+    // document, and a document printed again keeps its one file.
+    std::error_code fehler;
+    std::filesystem::rename(std::filesystem::path(QFile::encodeName(v.teilPfad).toStdString()),
+                            std::filesystem::path(QFile::encodeName(pfad).toStdString()), fehler);
+    if (fehler)
+        throw DruckFehler(QStringLiteral("Die Datei \"%1\" kann nicht angelegt werden: %2")
+                              .arg(pfad, QString::fromLocal8Bit(fehler.message().c_str())));
+    return {false, pfad};
+}
+
+void PdfAblage::verwirf(const Vorlaeufig& v) {
+    if (!v.teilPfad.isEmpty()) QFile::remove(v.teilPfad);
+}
+
+void PdfAblage::raeumeAuf() {
+    const QDir dir(m_ordner);
+    for (const QString& name : dir.entryList({QLatin1Char('*') + teilEndung()}, QDir::Files | QDir::Hidden))
+        QFile::remove(dir.absoluteFilePath(name));
 }
 
 QString standardAblage() { return programmDatei(QStringLiteral("Ausdrucke")); }

@@ -35,6 +35,12 @@ struct DruckErgebnis {
     QString pdfPfad;        // written as this PDF file
 };
 
+// A document put out provisionally by Druckziel::vorbereite().
+struct Vorlaeufig {
+    Druckdokument dokument;
+    QString teilPfad;  // its file under a temporary name, if the target writes one
+};
+
 // A destination for printed documents.
 class Druckziel {
 public:
@@ -49,7 +55,22 @@ public:
     virtual bool imVoraus() const { return false; }
     // Takes back a document put out ahead that is not to stand.
     virtual void zurueckziehen(const DruckErgebnis&) {}
+
+    // Two steps for a document that must not stand before its data are
+    // committed. vorbereite() puts it out provisionally: a file under a
+    // temporary name (from a worker thread where imVoraus()), or nothing yet
+    // for paper. uebernimm() makes it final: the file takes its own name,
+    // replacing an older file of that name, or the paper is printed.
+    // verwirf() takes a provisional document back.
+    virtual Vorlaeufig vorbereite(const Druckdokument& d) { return {d, {}}; }
+    virtual DruckErgebnis uebernimm(const Vorlaeufig& v) { return gibAus(v.dokument); }
+    virtual void verwirf(const Vorlaeufig&) {}
+    // Removes the provisional files that an interrupted run left behind.
+    virtual void raeumeAuf() {}
 };
+
+// The ending of provisional files: never a document of its own.
+QString teilEndung();
 
 // Writes every document as a PDF file into a folder, named by kind, number
 // and date; an existing file is never overwritten (a suffix "_2", "_3", ...
@@ -61,6 +82,13 @@ public:
     bool druckt() const override { return false; }
     bool imVoraus() const override { return true; }
     void zurueckziehen(const DruckErgebnis& e) override;
+    // Provisional files are "<own name>.<random>.teil" in the folder; the own
+    // name is taken by renaming, so that a file of that name is always whole
+    // and always the latest document of its number.
+    Vorlaeufig vorbereite(const Druckdokument& d) override;
+    DruckErgebnis uebernimm(const Vorlaeufig& v) override;
+    void verwirf(const Vorlaeufig& v) override;
+    void raeumeAuf() override;
     const QString& ordner() const { return m_ordner; }
 
 private:

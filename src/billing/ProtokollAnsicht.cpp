@@ -34,7 +34,10 @@ QString ProtokollModell::sql(Filter f, const Dialekt& d, bool breit) {
     QString s = QStringLiteral("select datum,uhrzeit,name,objekt,db_benutzer,benutzername,abfrageprotokoll.id from ") +
                 (breit ? QStringLiteral("abfrageprotokoll cross join rechnungs_kunden")
                        : QStringLiteral("abfrageprotokoll,rechnungs_kunden")) +
-                QStringLiteral(" where abfrageprotokoll.db_benutzer = rechnungs_kunden.benutzername");
+                // A log user matches its customer whatever the letter case,
+                // umlauts included, as in the invoice run.
+                QStringLiteral(" where ") + d.ohneFall(QStringLiteral("abfrageprotokoll.db_benutzer")) +
+                QStringLiteral(" = ") + d.ohneFall(QStringLiteral("rechnungs_kunden.benutzername"));
     switch (f) {
         case Filter::Alle: break;
         case Filter::Heute: s += QStringLiteral(" and datum = ?"); break;

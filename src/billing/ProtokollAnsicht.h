@@ -16,8 +16,8 @@ class Bediener;
 // datum, uhrzeit, name, objekt visible; db_benutzer, benutzername, id hidden.
 const QList<RasterSpalte>& protokollSpalten();
 
-// The rows of the query-log viewer: log rows of invoice customers with the
-// customer's name, ordered by date, user and id; read-only. Each filter asks
+// The rows of the query-log viewer: log rows of invoice customers (matched
+// whatever the letter case of the login) with the customer's name, ordered by date, user and id; read-only. Each filter asks
 // the database for its first page of rows (values bound); the grid fetches
 // the next pages as it scrolls, each by the key of the last row read, so that
 // a log of any size opens at once on every backend.

@@ -46,6 +46,11 @@ double nettoSumme(const QList<Posten>& posten) {
 
 void setzeRechnung(Druckdokument& d, const Kunde& k, qint64 nummer, const QDate& heute, const QList<Posten>& posten,
                    bool letzterPostenIstProtokollEnde) {
+    setzeRechnung(d, k, nummer, heute, heute.addDays(14), posten, letzterPostenIstProtokollEnde);
+}
+
+void setzeRechnung(Druckdokument& d, const Kunde& k, qint64 nummer, const QDate& heute, const QDate& zahlungsziel,
+                   const QList<Posten>& posten, bool letzterPostenIstProtokollEnde) {
     const double netto = nettoSumme(posten);
     d.setzeFettdruck(false);
     d.leer(5);
@@ -101,7 +106,7 @@ void setzeRechnung(Druckdokument& d, const Kunde& k, qint64 nummer, const QDate&
     d.zeile(summenZeile(QStringLiteral("Preis (Brutto) : "), netto * kBruttoFaktor));
     d.zeile(gleichheitsLinie());
     d.leer();
-    d.zeile(QStringLiteral("Bitte überweisen Sie den Betrag bis zum ") + datumText(heute.addDays(14)) +
+    d.zeile(QStringLiteral("Bitte überweisen Sie den Betrag bis zum ") + datumText(zahlungsziel) +
             QStringLiteral(" auf eines"));
     d.zeile(QStringLiteral("unserer u. a. Konten."));
     d.setzeFettdruck(false);
@@ -110,8 +115,14 @@ void setzeRechnung(Druckdokument& d, const Kunde& k, qint64 nummer, const QDate&
 
 Druckdokument rechnungsDokument(const Kunde& k, qint64 nummer, const QDate& heute, const QList<Posten>& posten,
                                 bool letzterPostenIstProtokollEnde) {
-    Druckdokument d(QStringLiteral("Rechnung"), QString::number(nummer), heute);
-    for (int kopie = 1; kopie <= 2; ++kopie) setzeRechnung(d, k, nummer, heute, posten, letzterPostenIstProtokollEnde);
+    return rechnungsDokument(k, nummer, heute, heute.addDays(14), posten, letzterPostenIstProtokollEnde);
+}
+
+Druckdokument rechnungsDokument(const Kunde& k, qint64 nummer, const QDate& datum, const QDate& zahlungsziel,
+                                const QList<Posten>& posten, bool letzterPostenIstProtokollEnde) {
+    Druckdokument d(QStringLiteral("Rechnung"), QString::number(nummer), datum);
+    for (int kopie = 1; kopie <= 2; ++kopie)
+        setzeRechnung(d, k, nummer, datum, zahlungsziel, posten, letzterPostenIstProtokollEnde);
     return d;
 }
 

@@ -60,8 +60,14 @@ double nettoSumme(const QList<Posten>& posten);
 // page of 12 items is followed by a new page before the totals.
 void setzeRechnung(druck::Druckdokument& d, const Kunde& k, qint64 nummer, const QDate& heute,
                    const QList<Posten>& posten, bool letzterPostenIstProtokollEnde);
+void setzeRechnung(druck::Druckdokument& d, const Kunde& k, qint64 nummer, const QDate& datum,
+                   const QDate& zahlungsziel, const QList<Posten>& posten, bool letzterPostenIstProtokollEnde);
 // The whole invoice as printed: copy 1 and copy 2.
 druck::Druckdokument rechnungsDokument(const Kunde& k, qint64 nummer, const QDate& heute,
+                                       const QList<Posten>& posten, bool letzterPostenIstProtokollEnde);
+// The same with the invoice date and payment term of a stored invoice, for
+// printing it again exactly as it was.
+druck::Druckdokument rechnungsDokument(const Kunde& k, qint64 nummer, const QDate& datum, const QDate& zahlungsziel,
                                        const QList<Posten>& posten, bool letzterPostenIstProtokollEnde);
 
 // The list of open invoices with the sum of the listed gross amounts.

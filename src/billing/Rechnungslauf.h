@@ -23,6 +23,7 @@ struct ErstellteRechnung {
     double netto = 0;
     bool gedruckt = false;
     QString pdfPfad;  // the PDF it went to, or its archive copy
+    bool erneut = false;  // stored by an earlier run, its rows still open: put out again under its number
 };
 
 struct LaufErgebnis {
@@ -30,6 +31,7 @@ struct LaufErgebnis {
     int gelesen = 0;            // open log rows read
     QList<ErstellteRechnung> rechnungen;
     bool abgebrochen = false;   // a failure or the operator stopped the run
+    bool belegt = false;        // another run was going: nothing read, nothing written
     QString fehler;
     bool gefragt = false;       // the closing question was asked
     int geschlossen = 0;        // log rows closed on Yes
@@ -39,10 +41,21 @@ struct LaufErgebnis {
 // printed twice, stored in rechnungen and linked to the rows it bills; then
 // the question whether the rows read are to be closed.
 //
-// Each customer is one transaction: the number, the invoice row and the
-// numbering of the log rows are committed only after the document has been
-// put out without error. A failure stops the run, names the invoices done
-// and leaves the rows of this and later customers unnumbered.
+// A charge is billed once, whatever was interrupted, answered or started
+// twice:
+// - One run at a time (Laufsperre); a second one is refused with a message.
+// - Each new invoice is one transaction: its number, its row and the numbers
+//   in its log rows (every row it read, the passed-over ones included) are
+//   committed together, and only rows that are on no stored invoice get one.
+// - A stored invoice whose rows are still open (the run was interrupted, or
+//   the closing question answered No) is put out again under its own number
+//   and date by the next run; only rows without a number are billed anew.
+//   So an open invoice always has exactly its rows, and the open-invoice
+//   list never shows a charge twice.
+// - Documents are put out only for what is committed: a file is written
+//   under a temporary name and takes its own name after the commit; paper is
+//   printed after the commit. Provisional files of an interrupted run are
+//   cleared when the next run starts.
 class Rechnungslauf {
 public:
     Rechnungslauf(const Datenbank& db, druck::Druckziel& ziel, Bediener& bediener);

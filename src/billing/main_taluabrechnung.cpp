@@ -37,8 +37,8 @@ public:
         return m_abschliessen;
     }
     QString eingabe(const QString&) override { return {}; }
-    bool fortschritt(int nr, int anzahl, const QString& kunde) override {
-        if (!m_leise) m_anzeige.melde(nr, anzahl, QStringLiteral("Rechnung für „%1“").arg(kunde));
+    bool fortschritt(int nr, int anzahl, const QString& was) override {
+        if (!m_leise) m_anzeige.melde(nr, anzahl, was);
         return true;
     }
     int fehlerAnzahl = 0;
@@ -107,7 +107,8 @@ int main(int argc, char** argv) {
         Rechnungslauf lauf(db, ablage, bediener);
         const LaufErgebnis e = lauf.fuehreAus();
         for (const ErstellteRechnung& r : e.rechnungen)
-            QTextStream(stdout) << "Rechnung " << r.nummer << ": " << r.pdfPfad << "\n";
+            QTextStream(stdout) << "Rechnung " << r.nummer << (r.erneut ? " (noch einmal ausgegeben)" : "") << ": "
+                                << r.pdfPfad << "\n";
         gut = gut && !e.abgebrochen && e.fehler.isEmpty();
     }
     if (p.isSet("offene")) {

@@ -18,6 +18,9 @@ public:
     virtual void melde(qint64 erledigt, qint64 gesamt, const QString& text) = 0;
     // Asked between rows; only jobs that allow it are cancelled.
     virtual bool abbruchGewuenscht() { return false; }
+    // A message or question is about to be shown: a display in a window gets
+    // out of its way until the next report.
+    virtual void beiseite() {}
 };
 
 // Progress as a line on standard error, for the command-line tools.
