@@ -150,6 +150,12 @@ private:
     bool m_offen = true;
 };
 
+// A scalar function of one argument on an open SQLite connection, for one-off
+// statements of this connection only: nothing stored in the file may call it.
+// Never replaces a built-in function. False on other backends or on failure.
+bool registriereSqliteFunktion(const Datenbank& db, const char* name,
+                               std::function<QVariant(const QVariant&)> funktion);
+
 // Installs talu_klein(), the Unicode-aware lower case, on an open SQLite
 // connection. It has its own name: SQLite's built-in lower() stays as every
 // other client knows it, and no index or schema object uses talu_klein().

@@ -178,6 +178,23 @@ QString Dialekt::generierteSpalteSql() const {
                           "column_name = ? and is_generated = 'ALWAYS'");
 }
 
+QString Dialekt::nullZuerst(const QString& ausdruck) const {
+    return m_backend == Backend::PostgreSQL ? ausdruck + " nulls first" : ausdruck;
+}
+
+QString Dialekt::hausnummerZahl(const QString& a) const {
+    switch (m_backend) {
+        case Backend::SQLite: return QString(kHausnummerFunktion) + "(" + a + ")";
+        case Backend::PostgreSQL:
+            // A reading longer than a double can hold counts as no number, as in the program.
+            return "coalesce((select case when length(z) < 300 then cast(z as double precision) else 0 end from "
+                   "(select substring(regexp_replace(" + a + ", '[ \t\n]', '', 'g') from "
+                   "'^[+-]?(?:[0-9]+(?:\\.[0-9]*)?|\\.[0-9]+)') as z) as zahl), 0)";
+        case Backend::SQLServer: return {};
+    }
+    return {};
+}
+
 QString Dialekt::suchIndexSpalte(const QString& spalte) const {
     if (m_backend == Backend::PostgreSQL) return spalte + " varchar_pattern_ops";
     return spalte;

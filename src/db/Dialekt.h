@@ -88,6 +88,17 @@ public:
     static QString markierteIndexName(const QString& tabelle, const QString& ziel);
     // Counts (0 or 1) whether column ? of table ? is computed by the server.
     QString generierteSpalteSql() const;
+
+    // An ascending sort term with Null first, as SQLite and SQL Server sort by themselves.
+    QString nullZuerst(const QString& ausdruck) const;
+    // The leading number of a house number computed by the database itself
+    // (the same reading as fuehrendeZahl(): blanks, tabs and line feeds
+    // skipped, an optional sign, digits with "." as decimal point, 0 without
+    // a digit and for Null); empty where the backend cannot, and the caller
+    // computes it row by row. On SQLite the connection must have the function
+    // kHausnummerFunktion registered.
+    QString hausnummerZahl(const QString& ausdruck) const;
+    static constexpr const char* kHausnummerFunktion = "talu_hausnummer";
     // A search column in an index; PostgreSQL needs the pattern operators for a prefix LIKE.
     QString suchIndexSpalte(const QString& spalte) const;
 

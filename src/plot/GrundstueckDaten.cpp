@@ -129,7 +129,7 @@ double fuehrendeZahl(const QString& text) {
     QString zahl;
     bool ziffer = false, komma = false;
     for (const QChar c : text) {
-        if (c == ' ' || c == '\t') continue;
+        if (c == ' ' || c == '\t' || c == '\n') continue;
         if (zahl.isEmpty() && !ziffer && (c == '+' || c == '-')) {
             zahl += c;
         } else if (c >= '0' && c <= '9') {

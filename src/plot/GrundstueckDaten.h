@@ -48,7 +48,8 @@ private:
 
 // The leading number of a house number as a decimal reading that stops at the
 // first character that cannot continue a number: "12a" is 12, "7-9" is 7,
-// "a1" is 0. Blanks are skipped.
+// "a1" is 0. Blanks, tabs and line feeds are skipped anywhere ("1 2" is 12);
+// an empty text gives 0. The maintenance tools read house numbers the same way.
 double fuehrendeZahl(const QString& text);
 
 // The house number one step forward (+1) or back (-1): "12a" -> "13", "1" -> "0".
