@@ -1,6 +1,8 @@
 // The averages and clean-ups of the maintenance tools store exactly what a
 // plain pass row by row over the tables would store, on every backend, and a
 // cancel or a failure leaves every table as it was.
+#include <QDir>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QSqlRecord>
 #include <QtTest>
@@ -250,6 +252,8 @@ private slots:
     void bereinigungRandfaelle();
     void abbruchUndFehlerAendernNichts_data() { test::backendZeilen(); }
     void abbruchUndFehlerAendernNichts();
+    void kommandozeile_data() { test::backendZeilen(); }
+    void kommandozeile();
 };
 
 void TestPflege::gleichDerReferenz_data() {
@@ -431,6 +435,52 @@ void TestPflege::abbruchUndFehlerAendernNichts() {
     QVERIFY2(f.serverText.contains("Stoerung"), qPrintable(f.serverText));
     QVERIFY2(f.meldung.contains("Durchschnittswerte: Orte") && f.meldung.contains("unverändert"), qPrintable(f.meldung));
     QCOMPARE(tabelle(db, alles), vorher);
+}
+
+void TestPflege::kommandozeile() {
+    QFETCH(QString, backend);
+    const QString programm = QDir(QCoreApplication::applicationDirPath()).absoluteFilePath("../src/talu-pflege");
+    if (!QFileInfo(programm).isExecutable()) QSKIP("talu-pflege ist nicht gebaut");
+    Datenbank db, referenz;
+    TALU_FRISCHE_DB(fx, db, backend, false);
+    TALU_FRISCHE_DB(fr, referenz, backend, false);
+    TALU_DB_OK(erzeuge(db, 11, 400));
+    TALU_DB_OK(erzeuge(referenz, 11, 400));
+    auto starte = [&](const QStringList& befehle, QString* aus = nullptr, QString* fehler = nullptr) {
+        QProcess p;
+        p.start(programm, QStringList{"--server", fx.server, "--datenbank", fx.datenbank, "--benutzer", fx.benutzer,
+                                      "--passwort", fx.passwort} + befehle);
+        p.waitForFinished(120000);
+        if (aus) *aus = QString::fromUtf8(p.readAllStandardOutput());
+        if (fehler) *fehler = QString::fromUtf8(p.readAllStandardError());
+        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    };
+    QString aus, fehler;
+    QCOMPARE(starte({"gibt-es-nicht"}, &aus, &fehler), 2);
+    QVERIFY(fehler.contains("Unbekannter Befehl"));
+    // Every command in one call; the results are those of the plain passes.
+    QCOMPARE(starte({"durchschnitt-orte", "durchschnitt-kreise", "ausgefuellt-merker", "dupes-zaehlen", "hausnummern"},
+                    &aus, &fehler),
+             0);
+    QVERIFY2(aus.contains("Durchschnittswerte: Orte: Fertig!") && aus.contains("Numerische Hausnummern ausfüllen: Fertig\n"),
+             qPrintable(aus));
+    TALU_DB_OK(referenzOrte(referenz));
+    TALU_DB_OK(referenzEbene(referenz, Ebene::Kreise));
+    TALU_DB_OK(referenzAusgefuellt(referenz));
+    QPair<qint64, qint64> zahlen;
+    TALU_DB_OK(zahlen = referenzDupes(referenz));
+    TALU_DB_OK(referenzHausnummern(referenz));
+    QVERIFY2(aus.contains("Dupes zählen: " + DupesAuftrag::text(zahlen.first, zahlen.second)), qPrintable(aus));
+    for (const char* sql : {kOrteSql, "select id, wohn, misch, gewerbe from kreis order by id",
+                            "select id, ausgefuellt, hausnummer_numerisch from grundstuecke order by id",
+                            "select id, gemeindeschluessel from ortsdaten order by id"})
+        QCOMPARE(tabelle(db, QString::fromLatin1(sql)), tabelle(referenz, QString::fromLatin1(sql)));
+    // A failing command ends the call with 1 and the server's text; the commands before it stay done.
+    TALU_DB_OK(db.ausfuehren("drop table regbez"));
+    QCOMPARE(starte({"ausgefuellt-merker", "durchschnitt-regierungsbezirke", "durchschnitt-bundeslaender"}, &aus, &fehler), 1);
+    QVERIFY2(fehler.contains("Durchschnittswerte: Regierungsbezirke") && fehler.contains("regbez"), qPrintable(fehler));
+    QVERIFY(aus.contains("Ausgefüllt-Merker setzen: Fertig!"));
+    QVERIFY(!aus.contains("Bundesländer"));
 }
 
 QTEST_GUILESS_MAIN(TestPflege)

@@ -1,0 +1,26 @@
+#pragma once
+#include <QList>
+#include <QString>
+#include <functional>
+#include <memory>
+
+#include "tools/Stapelauftrag.h"
+
+namespace talu::pflege {
+
+// One maintenance command as the menu and the command line know it.
+struct Pflegebefehl {
+    QString name;    // on the command line, e.g. "durchschnitt-orte"
+    QString menue;   // the menu entry's object name, e.g. "mnuDurchschnittswerteOrte"
+    std::function<std::unique_ptr<stapel::Auftrag>()> erzeuge;
+    // The message after a successful run (OK only, no icon, empty title); empty: none.
+    QString fertig;
+    // The text the command leaves in the status bar; empty: none.
+    std::function<QString(const stapel::Auftrag&)> statusText;
+};
+
+const QList<Pflegebefehl>& pflegebefehle();
+const Pflegebefehl* findeBefehl(const QString& name);
+const Pflegebefehl* findeMenueBefehl(const QString& menue);
+
+}  // namespace talu::pflege

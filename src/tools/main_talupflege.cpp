@@ -1,0 +1,78 @@
+// talu-pflege: the maintenance commands of the "Sonstiges" menu without an
+// operator, e.g. for an administrator's nightly job. Progress goes to standard
+// error, the end message to standard output; the exit code is 0 only when
+// every command named ran to its end.
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QTextStream>
+
+#include "db/Datenbank.h"
+#include "tools/Pflegebefehle.h"
+
+using namespace talu;
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName("talu-pflege");
+    QTextStream err(stderr);
+    QTextStream out(stdout);
+
+    QStringList namen;
+    for (const pflege::Pflegebefehl& b : pflege::pflegebefehle()) namen << "  " + b.name;
+    QCommandLineParser p;
+    p.setApplicationDescription("Führt Pflegebefehle der TALU-Datenbank aus, nacheinander in der angegebenen "
+                                "Reihenfolge; jeder Befehl ist eine Transaktion.\nBefehle:\n" +
+                                namen.join('\n') + "\n" + serverRegelText());
+    p.addHelpOption();
+    p.addOption({"server", "Server wie im Anmeldeformular (sqlite, postgres:HOST[:PORT], HOST[,PORT], odbc:DSN).", "server"});
+    p.addOption({"datenbank", "Datenbankname bzw. Dateipfad bei SQLite.", "name"});
+    p.addOption({"benutzer", "Datenbankbenutzer.", "benutzer", ""});
+    p.addOption({"passwort", "Passwort.", "passwort", ""});
+    p.addOption({"leise", "Kein Fortschritt auf der Fehlerausgabe."});
+    p.addPositionalArgument("befehl", "Ein oder mehrere Befehle (siehe oben).", "befehl...");
+    p.process(app);
+
+    const QStringList befehle = p.positionalArguments();
+    if (!p.isSet("server") || !p.isSet("datenbank") || befehle.isEmpty()) {
+        err << "Bitte --server, --datenbank und mindestens einen Befehl angeben (siehe --help).\n";
+        return 2;
+    }
+    for (const QString& b : befehle)
+        if (!pflege::findeBefehl(b)) {
+            err << "Unbekannter Befehl: " << b << " (siehe --help).\n";
+            return 2;
+        }
+    const Verbindungsziel ziel = Verbindungsziel::ausEingabe(p.value("server"), p.value("datenbank"), QDir::currentPath());
+    if (!ziel.fehler.isEmpty()) {
+        err << ziel.fehler << "\n";
+        return 2;
+    }
+    Datenbank db;
+    QString fehler;
+    if (!db.oeffnen(ziel, p.value("benutzer"), p.value("passwort"), &fehler)) {
+        err << "Keine Verbindung: " << fehler << "\n";
+        return 1;
+    }
+    for (const QString& name : befehle) {
+        const pflege::Pflegebefehl* b = pflege::findeBefehl(name);
+        std::unique_ptr<stapel::Auftrag> auftrag = b->erzeuge();
+        stapel::Ergebnis e;
+        {
+            stapel::AnzeigeStderr stderrAnzeige;
+            stapel::AnzeigeFunktion still({});
+            stapel::Anzeige& anzeige = p.isSet("leise") ? static_cast<stapel::Anzeige&>(still) : stderrAnzeige;
+            e = stapel::fuehreAus(*auftrag, db, anzeige);
+        }
+        if (e.status != stapel::Ergebnis::Status::Fertig) {
+            err << e.meldung << "\n";
+            if (!e.serverText.isEmpty()) err << e.serverText << "\n";
+            return 1;
+        }
+        out << auftrag->titel() << ": ";
+        if (b->statusText) out << b->statusText(*auftrag);
+        if (b->statusText && !b->fertig.isEmpty()) out << " ";
+        out << b->fertig << "\n" << Qt::flush;
+    }
+    return 0;
+}
