@@ -1,6 +1,11 @@
 #include "tools/Stapelauftrag.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QMutex>
+#include <QThread>
 #include <QTextStream>
+#include <atomic>
 
 namespace talu::stapel {
 
@@ -122,6 +127,66 @@ Ergebnis fuehreAus(Auftrag& auftrag, const Datenbank& db, Anzeige& anzeige) {
         e.serverText = QString::fromLocal8Bit(f.what());
         e.meldung = QStringLiteral("\"%1\" ist fehlgeschlagen.").arg(auftrag.titel());
     }
+    return e;
+}
+
+namespace {
+// Between the worker and the window's thread: the latest report and the cancel wish.
+class Vermittler : public Anzeige {
+public:
+    void melde(qint64 erledigt, qint64 gesamt, const QString& text) override {
+        QMutexLocker l(&m_sperre);
+        m_erledigt = erledigt;
+        m_gesamt = gesamt;
+        m_text = text;
+        m_neu = true;
+    }
+    bool abbruchGewuenscht() override { return m_abbruch.load(); }
+    void wuenscheAbbruch() { m_abbruch = true; }
+    // Hands a new report to the display in the window's thread.
+    void reicheWeiter(Anzeige& ziel) {
+        qint64 e, g;
+        QString t;
+        {
+            QMutexLocker l(&m_sperre);
+            if (!m_neu) return;
+            m_neu = false;
+            e = m_erledigt, g = m_gesamt, t = m_text;
+        }
+        ziel.melde(e, g, t);
+    }
+
+private:
+    QMutex m_sperre;
+    qint64 m_erledigt = 0, m_gesamt = -1;
+    QString m_text;
+    bool m_neu = false;
+    std::atomic<bool> m_abbruch{false};
+};
+}  // namespace
+
+Ergebnis fuehreAusNebenbei(Auftrag& auftrag, const Datenbank& db, Anzeige& anzeige) {
+    if (!QCoreApplication::instance()) return fuehreAus(auftrag, db, anzeige);
+    Vermittler vermittler;
+    Ergebnis e;
+    std::atomic<bool> ohneVerbindung{false};
+    std::unique_ptr<QThread> arbeiter(QThread::create([&] {
+        // The connection belongs to the thread that opens it.
+        std::unique_ptr<Datenbank> eigene = db.zweiteVerbindung();
+        if (!eigene) {
+            ohneVerbindung = true;
+            return;
+        }
+        e = fuehreAus(auftrag, *eigene, vermittler);
+    }));
+    arbeiter->start();
+    while (!arbeiter->wait(QDeadlineTimer(25))) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 25);
+        vermittler.reicheWeiter(anzeige);
+        if (auftrag.abbrechbar() && anzeige.abbruchGewuenscht()) vermittler.wuenscheAbbruch();
+    }
+    vermittler.reicheWeiter(anzeige);
+    if (ohneVerbindung) return fuehreAus(auftrag, db, anzeige);
     return e;
 }
 

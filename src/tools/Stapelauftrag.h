@@ -136,4 +136,11 @@ struct Ergebnis {
 // Runs a job with its transaction promise; never throws.
 Ergebnis fuehreAus(Auftrag& auftrag, const Datenbank& db, Anzeige& anzeige);
 
+// The same on a connection of its own (same login) in a worker thread, while
+// the calling thread keeps its windows alive: it processes their events and
+// passes the job's progress and the operator's cancel on. A single long
+// statement then never freezes the window. Where no second connection can be
+// opened the job runs in the calling thread.
+Ergebnis fuehreAusNebenbei(Auftrag& auftrag, const Datenbank& db, Anzeige& anzeige);
+
 }  // namespace talu::stapel

@@ -1,0 +1,53 @@
+// The maintenance commands of the "Sonstiges" menu: each runs on the one job
+// layer beside the window, with the progress dialog and its cancel, or in the
+// status panel where the command reports there; then its end message.
+#include <QLabel>
+
+#include "app/Dialoge.h"
+#include "app/FortschrittsDialog.h"
+#include "app/MenueAktionen.h"
+#include "app/frmMain.h"
+#include "app/modPublics.h"
+#include "tools/Pflegebefehle.h"
+
+namespace talu {
+
+namespace {
+
+void starte(const pflege::Pflegebefehl& b, QWidget* haupt) {
+    std::unique_ptr<stapel::Auftrag> auftrag = b.erzeuge();
+    stapel::Ergebnis e;
+    QLabel* panel = b.statusText && frmMain::instanz() ? frmMain::instanz()->panel(7) : nullptr;
+    if (panel) {
+        stapel::AnzeigeFunktion status([panel](qint64, qint64, const QString& text) {
+            panel->setText(text);
+            panel->repaint();
+        });
+        e = stapel::fuehreAusNebenbei(*auftrag, publics().Verbindung, status);
+    } else {
+        FortschrittsDialog fortschritt(haupt, auftrag->titel(), auftrag->abbrechbar());
+        e = stapel::fuehreAusNebenbei(*auftrag, publics().Verbindung, fortschritt);
+        fortschritt.beiseite();
+    }
+    switch (e.status) {
+        case stapel::Ergebnis::Status::Fertig:
+            if (panel) panel->setText(b.statusText(*auftrag));
+            if (!b.fertig.isEmpty()) dialoge().meldung(haupt, Dialoge::Symbol::Keins, QString(), b.fertig);
+            break;
+        case stapel::Ergebnis::Status::Abgebrochen: meldeInfo(haupt, e.meldung); break;
+        case stapel::Ergebnis::Status::Fehler: meldeKritisch(haupt, e.meldung, QString(), e.serverText); break;
+    }
+}
+
+// One menu action per command, under the entry's name.
+const bool angemeldet = [] {
+    for (const pflege::Pflegebefehl& b : pflege::pflegebefehle()) {
+        const pflege::Pflegebefehl* befehl = &b;
+        menue::Registrierung(b.menue, [befehl](QWidget* haupt) { starte(*befehl, haupt); });
+    }
+    return true;
+}();
+
+}  // namespace
+
+}  // namespace talu
