@@ -81,6 +81,8 @@ private slots:
     void umwandlungen();
     void verlassen_data();
     void verlassen();
+    void betragOderAbgewiesen_data();
+    void betragOderAbgewiesen();
     void anzeige_data() { test::backendZeilen(); }
     void anzeige();
     void protokoll_data() { test::backendZeilen(); }
@@ -147,6 +149,46 @@ void TestGrundstueck::umwandlungen() {
     QVERIFY(!L::PlzUngueltig(" 12345 "));
     QVERIFY(!L::PlzUngueltig(""));
     QVERIFY(!L::PlzUngueltig("   "));
+}
+
+void TestGrundstueck::betragOderAbgewiesen_data() {
+    QTest::addColumn<int>("array");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("abgewiesen");
+    QTest::newRow("zahl") << 1 << 6 << "125" << false;
+    QTest::newRow("komma") << 1 << 7 << "12,5" << false;
+    QTest::newRow("punkt") << 1 << 7 << "12.5" << false;
+    QTest::newRow("gruppiert") << 1 << 8 << "1.250,00" << false;
+    QTest::newRow("angezeigt") << 1 << 9 << waehrung(1250) << false;
+    QTest::newRow("zeichen ohne blank") << 1 << 9 << QString::fromUtf8("125€") << false;
+    QTest::newRow("zeichen vorn") << 1 << 9 << QString::fromUtf8("€ 125") << false;
+    QTest::newRow("leer") << 1 << 6 << "" << false;
+    QTest::newRow("blanks") << 1 << 6 << "   " << false;
+    QTest::newRow("text") << 1 << 6 << "abc" << true;
+    QTest::newRow("angehaengt") << 1 << 6 << waehrung(125) + "200" << true;
+    QTest::newRow("nur zeichen") << 1 << 6 << QString::fromUtf8("€") << true;
+    QTest::newRow("zwei zeichen") << 1 << 6 << QString::fromUtf8("€ 125 €") << true;
+    QTest::newRow("zahl mit buchstabe") << 1 << 9 << "12a" << true;
+    // Other boxes are no land values: their rules stay as they are.
+    QTest::newRow("flurstueck") << 1 << 5 << "abc" << false;
+    QTest::newRow("code") << 1 << 10 << "abc" << false;
+    QTest::newRow("zweite seite") << 2 << 6 << "abc" << false;
+}
+
+// A land value box takes an amount or nothing; anything else is refused
+// with the same message when it is left and when the plot is saved.
+void TestGrundstueck::betragOderAbgewiesen() {
+    QFETCH(int, array);
+    QFETCH(int, index);
+    QFETCH(QString, text);
+    QFETCH(bool, abgewiesen);
+    const QString m = L::betragFehler(array, index, text);
+    QCOMPARE(!m.isEmpty(), abgewiesen);
+    if (abgewiesen) QCOMPARE(m, QString::fromUtf8("Der Bodenrichtwert muss ein Betrag sein, zum Beispiel 125 oder 125,00 €!"));
+    // What is accepted is stored as the amount it shows.
+    if (!abgewiesen && array == 1 && index >= 6 && index <= 9 && !text.trimmed().isEmpty())
+        QVERIFY(anzeige::betrag(text) > 0);
 }
 
 void TestGrundstueck::verlassen_data() {

@@ -148,7 +148,7 @@ L neuesGrundstueck() {
     l.text_1[6] = waehrung(125);
     l.text_1[7] = "";
     l.text_1[8] = waehrung(1234.5);
-    l.text_1[9] = "abc";
+    l.text_1[9] = "  ";
     l.text_1[10] = "Allgemeines Wohngebiet";
     l.text_1[11] = "Rohbauland";
     l.text_1[12] = "o";  // a code typed and not yet translated
@@ -231,11 +231,14 @@ void TestGrundstueckSchreiben::pruefungen() {
         // Street and house number but no place chosen.
         {"Weg", "1", false,
          "Sie haben keinen Ort ausgewaehlt!Ohne dass ein Ort ausgewaehlt ist, erfolgt keine Speicherung des Datensatzes.", 0},
+        // A land value that is no amount is refused, not stored as 0 or as a part of it.
+        {"Weg", "1", true, QString::fromUtf8("Der Bodenrichtwert muss ein Betrag sein, zum Beispiel 125 oder 125,00 €!"), 9},
     };
     for (const Fall& f : faelle) {
         L l = neuesGrundstueck();
         l.text_1[3] = f.strasse;
         l.text_1[4] = f.nummer;
+        if (f.fokus == 9) l.text_1[9] = waehrung(125) + "200";
         p.AktOrtId = 0;
         if (f.ort) ortGewaehlt();
         bool gespeichert = true;
@@ -284,7 +287,7 @@ void TestGrundstueckSchreiben::gespeicherteSpalten() {
     QCOMPARE(r.zahl("richtwert_minimal"), 125.0);
     QCOMPARE(r.zahl("richtwert_durchschnitt"), 0.0);  // empty box
     QCOMPARE(r.zahl("richtwert_maximal"), 1234.5);
-    QCOMPARE(r.zahl("richtwert_tatsaechlich"), 0.0);  // no number
+    QCOMPARE(r.zahl("richtwert_tatsaechlich"), 0.0);  // blanks only
     QCOMPARE(r.text("bauliche_nutzung"), "wa");
     QCOMPARE(r.text("entwicklungszustand"), "r");
     QCOMPARE(r.text("bauweise"), "o");

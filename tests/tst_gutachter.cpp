@@ -1,11 +1,13 @@
 // Appraiser records: the mask's stored lengths, the search-list-mask loop,
 // and a record that vanished while its mask was open.
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
+#include "Bildvergleich.h"
 #include "Fixture.h"
 #include "LookupHilfe.h"
 #include "app/Dialoge.h"
@@ -215,6 +217,41 @@ private slots:
         p.Modus = "erfassen";
         formen::zeige<frmGutachterMaske>()->cmdZurueck->click();
         QVERIFY(formen::geladene().isEmpty());
+    }
+
+    // Typing through the mask with Tab: only the box with the focus shows a
+    // text cursor; a box entered by a click is selected whole, so that typing
+    // replaces its text instead of adding to it.
+    void nurDasFokusfeldZeigtDenCursor() {
+        DialogAufzeichnung dialoge;
+        publics().Modus = "erfassen";
+        auto* m = formen::zeige<frmGutachterMaske>();
+        QVERIFY(m);
+        test::warteAufFenster(m);
+        QTRY_COMPARE(QApplication::focusWidget(), m->text[0]);
+        for (const char* eingabe : {"Name eins", "Strasse zwei", "12345"}) {
+            QTest::keyClicks(QApplication::focusWidget(), eingabe);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        QCOMPARE(QApplication::focusWidget(), m->text[3]);
+        QCOMPARE(m->text[2]->text(), QString("12345"));
+        for (int i : {0, 1, 2}) QVERIFY2(test::siehtUnberuehrtAus(m->text[i]), qPrintable(m->text[i]->text()));
+        // The check itself sees a caret: the focused box, typed into, is no untouched box.
+        QTest::keyClicks(m->text[3], "Ort");
+        QVERIFY(!test::siehtUnberuehrtAus(m->text[3]));
+
+        // A click at the end of a filled box selects it whole.
+        const QRect r = m->text[1]->rect();
+        QTest::mouseClick(m->text[1], Qt::LeftButton, {}, QPoint(r.right() - 4, r.center().y()));
+        QCOMPARE(QApplication::focusWidget(), m->text[1]);
+        QCOMPARE(m->text[1]->selectedText(), QString("Strasse zwei"));
+        QTest::keyClicks(m->text[1], "Weg 3");
+        QCOMPARE(m->text[1]->text(), QString("Weg 3"));
+        QVERIFY(test::siehtUnberuehrtAus(m->text[3]));
+        // A second click in the box it already has places the cursor as usual.
+        QTest::mouseClick(m->text[1], Qt::LeftButton, {}, QPoint(r.left() + 4, r.center().y()));
+        QVERIFY(!m->text[1]->hasSelectedText());
+        QVERIFY(dialoge.meldungen.isEmpty());
     }
 
     // A record deleted by someone else while its mask is open: the mask says

@@ -181,6 +181,30 @@ QString formatiereCode(const QString& text) {
     return u.isEmpty() ? text : u;  // an unknown short text stays as typed
 }
 
+bool istBetrag(const QString& text) {
+    QString t = text.trimmed();
+    if (t.isEmpty()) return true;
+    const QString zeichen = regionalLocale().currencySymbol();
+    // One sign, at one end.
+    for (const QString& z : {QStringLiteral("€"), zeichen}) {
+        if (z.isEmpty()) continue;
+        if (t.endsWith(z)) {
+            t.chop(z.size());
+            break;
+        }
+        if (t.startsWith(z)) {
+            t.remove(0, z.size());
+            break;
+        }
+    }
+    t.remove(QChar(0x00A0));
+    t = t.trimmed();
+    if (t.isEmpty() || t.contains(QStringLiteral("€")) || (!zeichen.isEmpty() && t.contains(zeichen))) return false;
+    bool ok = false;
+    leseZahl(t, &ok);
+    return ok;
+}
+
 double betrag(const QString& text) {
     const QString t = nackt(text);
     if (t.isEmpty()) return 0;

@@ -63,6 +63,9 @@ QString formatiereCode(const QString& text);
 
 // --- What the save makes of a box text ---
 
+// True when the text is empty or one amount: a number, with the currency sign
+// before or after it at most ("125", "125,5", "1.250,00 €"). "125,00 €200" is none.
+bool istBetrag(const QString& text);
 // The number of a box, currency sign and units allowed; empty or unreadable gives 0.
 double betrag(const QString& text);
 // A number for a count or area column: Null when empty or unreadable.

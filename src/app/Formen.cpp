@@ -1,5 +1,6 @@
 #include "app/Formen.h"
 
+#include <QApplication>
 #include <QHash>
 #include <QTimer>
 #include <QMdiArea>
@@ -102,6 +103,10 @@ void fokusSpaeter(QWidget* ziel) {
         if (!ziel->isVisible() || !ziel->isEnabled()) return;
         if (QMdiSubWindow* sub = rahmenVon(ziel); sub && sub->mdiArea()) sub->mdiArea()->setActiveSubWindow(sub);
         ziel->activateWindow();
+        // Focus already inside stays where it is: passing it through the form
+        // would make its box "left" and run that box's work unasked.
+        const QWidget* jetzt = QApplication::focusWidget();
+        if (jetzt && (jetzt == ziel || ziel->isAncestorOf(jetzt))) return;
         ziel->setFocus(Qt::OtherFocusReason);
     });
 }

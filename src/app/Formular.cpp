@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QEvent>
 #include <QShortcut>
 
 #include "app/Dialoge.h"
@@ -71,10 +72,33 @@ bool Formular::mitDatenbank(const QString& wasScheitert, const std::function<voi
 
 bool Formular::schliesstAlle() { return formen::schliesstAlleKinder(); }
 
+bool Formular::event(QEvent* e) {
+    // Going into its child window the form still has the size it gave itself.
+    if (e->type() == QEvent::ParentChange && !m_platziert && testAttribute(Qt::WA_Resized) &&
+        qobject_cast<QMdiSubWindow*>(parentWidget()))
+        m_entwurf = size();
+    return QWidget::event(e);
+}
+
+void Formular::nimmEntwurfsgroesse() {
+    QMdiSubWindow* s = rahmenVon(this);
+    QMdiArea* mdi = formen::hauptfenster();
+    if (!s || !mdi) return;
+    // Never below what the layout needs; a form without a size of its own
+    // opens at the size its layout asks for.
+    const QSize inhalt = (m_entwurf.isValid() ? m_entwurf : sizeHint()).expandedTo(minimumSizeHint());
+    const QSize rahmen = s->size() - size();
+    // A form placed near the top left corner keeps that distance inside the area too.
+    const int abstand = m_platz == Platz::ObenLinks ? twips(300) : 0;
+    const QSize platz = mdi->viewport()->size() - QSize(abstand, abstand);
+    s->resize((inhalt + rahmen).boundedTo(platz));
+}
+
 void Formular::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
     if (!m_platziert) {
         m_platziert = true;
+        nimmEntwurfsgroesse();
         switch (m_platz) {
             case Platz::Mitte: ZentriereKind(formen::hauptfenster(), this, 0, 0); break;
             case Platz::ObenLinks:

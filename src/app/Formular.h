@@ -49,12 +49,19 @@ protected:
     // The form's Unload: once, after the form left the registry.
     virtual void beimEntladen() {}
 
+    bool event(QEvent* e) override;
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
+    // Gives the child window the form's designed size, capped by the main window.
+    void nimmEntwurfsgroesse();
+
     QPointer<QAbstractButton> m_escape, m_enter;
+    // The size the form gave itself before it went into its child window;
+    // the child window would otherwise open at its own default size.
+    QSize m_entwurf;
     Platz m_platz = Platz::Mitte;
     QPointer<QWidget> m_startfeld;
     bool m_platziert = false;

@@ -1,5 +1,6 @@
 #include "app/frmMain.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -8,10 +9,12 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTime>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -49,6 +52,33 @@ Passwort pruefePasswort(const QString& antwort) {
         if (c != QLatin1Char(' ')) nurBlanks = false;
     if (nurBlanks) return Passwort::Leer;
     return antwort == kPasswort ? Passwort::Richtig : Passwort::Falsch;
+}
+
+std::function<void()> mnemonik(QWidget* form, const QKeySequence& taste) {
+    if (!form || taste.isEmpty()) return {};
+    auto trifft = [&](const QString& text) { return QKeySequence::mnemonic(text) == taste; };
+    for (QWidget* w : form->findChildren<QWidget*>()) {
+        if (!w->isVisible() || !w->isEnabled()) continue;
+        if (auto* knopf = qobject_cast<QAbstractButton*>(w); knopf && trifft(knopf->text()))
+            return [k = QPointer<QAbstractButton>(knopf)] {
+                // As the button's own mnemonic does: pressed for a moment, then clicked.
+                if (k) k->animateClick();
+            };
+        if (auto* l = qobject_cast<QLabel*>(w); l && l->buddy() && trifft(l->text())) {
+            QWidget* box = l->buddy();
+            if (box->isVisible() && box->isEnabled())
+                return [b = QPointer<QWidget>(box)] {
+                    if (b) b->setFocus(Qt::ShortcutFocusReason);
+                };
+        }
+        if (auto* reiter = qobject_cast<QTabBar*>(w))
+            for (int i = 0; i < reiter->count(); ++i)
+                if (reiter->isTabEnabled(i) && reiter->isTabVisible(i) && trifft(reiter->tabText(i)))
+                    return [r = QPointer<QTabBar>(reiter), i] {
+                        if (r) r->setCurrentIndex(i);
+                    };
+    }
+    return {};
 }
 
 QStringList sichtbareMenuesNachAusgabe(int ausgabe) {
@@ -505,7 +535,48 @@ void frmMain::aktualisiereStatus() {
     zeige(panel(6), QStringLiteral("SCRL"), s.rollen);
 }
 
+bool frmMain::istKuerzel(const QKeySequence& taste) const {
+    for (QAction* a : findChildren<QAction*>())
+        if (a->isEnabled() && !a->shortcut().isEmpty() && a->shortcut() == taste) return true;
+    return false;
+}
+
+bool frmMain::istMenueTaste(const QKeySequence& taste) const {
+    for (QAction* a : menuBar()->actions())
+        if (a->isVisible() && QKeySequence::mnemonic(a->text()) == taste) return true;
+    return false;
+}
+
+bool frmMain::tastenVorrang(QWidget* fokus, QKeyEvent* e) {
+    const QKeySequence taste(e->keyCombination());
+    // The window's shortcuts work from every box: a text box would otherwise
+    // keep Ctrl+E (end of line) or Ctrl+A (select all) for itself.
+    if (istKuerzel(taste)) {
+        e->ignore();
+        return true;
+    }
+    // Alt plus a letter that a menu title and a control of the focused child
+    // form both use: the form's control, as the operator works in the form.
+    if (fokus != QApplication::focusWidget() || e->modifiers() != Qt::AltModifier || !istMenueTaste(taste))
+        return false;
+    QWidget* form = nullptr;
+    for (QWidget* w = fokus; w && w != this; w = w->parentWidget())
+        if (auto* rahmen = qobject_cast<QMdiSubWindow*>(w)) form = rahmen->widget();
+    if (const auto handlung = hauptfenster::mnemonik(form, taste)) {
+        handlung();
+        e->accept();
+        return true;
+    }
+    return false;
+}
+
 bool frmMain::eventFilter(QObject* objekt, QEvent* ereignis) {
+    // Before the shortcuts see a key, its control is asked whether it wants
+    // it itself; the window answers first for the keys it must keep.
+    if (ereignis->type() == QEvent::ShortcutOverride && objekt->isWidgetType()) {
+        auto* w = static_cast<QWidget*>(objekt);
+        if (w->window() == this && tastenVorrang(w, static_cast<QKeyEvent*>(ereignis))) return true;
+    }
     // Every key reaches its window exactly once; that is where the Insert
     // toggle and the lock keys are watched.
     if (ereignis->type() == QEvent::KeyPress && objekt->isWindowType()) {

@@ -38,6 +38,11 @@ Passwort pruefePasswort(const QString& antwort);
 inline const QKeySequence kKuerzelIntern{Qt::CTRL | Qt::SHIFT | Qt::Key_I};
 inline const QKeySequence kKuerzelEditiermodus{Qt::CTRL | Qt::SHIFT | Qt::Key_E};
 
+// What Alt plus a letter does in a child form: presses the button, focuses
+// the box of the label, or shows the page whose text names that letter;
+// empty when no visible, enabled control of the form has it.
+std::function<void()> mnemonik(QWidget* form, const QKeySequence& taste);
+
 // Menus that the edition opens at start.
 QStringList sichtbareMenuesNachAusgabe(int ausgabe);
 // Menus that "Interne Funktionen aktivieren" shows, in order.
@@ -99,6 +104,12 @@ private:
     void bauePasswortKuerzel();
     // A shortcut works only while its entry can be reached in the menu bar.
     void pflegeKuerzel();
+    // A key that a shortcut of this window (an entry or a password switch) answers now.
+    bool istKuerzel(const QKeySequence& taste) const;
+    // Alt plus the letter of a visible menu.
+    bool istMenueTaste(const QKeySequence& taste) const;
+    // Decides before the shortcuts who gets a key from a control of this window.
+    bool tastenVorrang(QWidget* fokus, QKeyEvent* e);
     void pflegeLeiste();
     QList<QAction*> m_leiste;  // the top-level menus in their designed order
     void zeigeMenues(const QStringList& namen);

@@ -3,9 +3,61 @@
 #include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPalette>
+#include <QProxyStyle>
+#include <QStackedWidget>
+#include <QStyleFactory>
+#include <QTabWidget>
+#include <QTimer>
+
+#include "app/Dialoge.h"
 
 namespace talu {
+
+namespace {
+
+// Qt draws the text cursor of a box whose text is selected even after the box
+// lost the focus. The fields keep their whole text selected when they are
+// left, so only the field with the focus may show it.
+class NurMitFokusCursor : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int styleHint(StyleHint hinweis, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* antwort) const override {
+        if (hinweis == SH_BlinkCursorWhenTextSelected && widget && !widget->hasFocus()) return 0;
+        return QProxyStyle::styleHint(hinweis, option, widget, antwort);
+    }
+};
+
+QStyle* feldStil() {
+    static QPointer<QStyle> stil;
+    if (!stil) {
+        // The application's own style underneath, so that the fields look as before.
+        stil = new NurMitFokusCursor(QStyleFactory::create(QApplication::style()->name()));
+        stil->setParent(qApp);
+    }
+    return stil;
+}
+
+// True while a field takes the focus back after a refused text: the focus
+// passes other fields on its way without entering or leaving them.
+bool g_weistZurueck = false;
+
+bool fensterGewechselt(Qt::FocusReason grund) {
+    return grund == Qt::ActiveWindowFocusReason || grund == Qt::PopupFocusReason;
+}
+
+// A field on a page of a tab control that is not shown: shows that page.
+void zeigeSeiteVon(QWidget* feld) {
+    for (QWidget* w = feld; w && !w->isWindow(); w = w->parentWidget()) {
+        auto* stapel = qobject_cast<QStackedWidget*>(w->parentWidget());
+        auto* seiten = stapel ? qobject_cast<QTabWidget*>(stapel->parentWidget()) : nullptr;
+        if (seiten && seiten->currentWidget() != w) seiten->setCurrentWidget(w);
+    }
+}
+
+}  // namespace
 
 FeldArray::FeldArray(const QVector<QLineEdit*>& felder, QObject* parent, int jaNeinFeld)
     : QObject(parent), m_jaNein(jaNeinFeld), m_besitzerKlasse(parent ? parent->metaObject() : nullptr) {
@@ -13,6 +65,7 @@ FeldArray::FeldArray(const QVector<QLineEdit*>& felder, QObject* parent, int jaN
     for (QLineEdit* f : felder) {
         if (!f) continue;
         setzeFarben(f, f->hasFocus());
+        f->setStyle(feldStil());
         f->installEventFilter(this);
     }
 }
@@ -91,6 +144,87 @@ void FeldArray::verlassen(int index) {
     emit feldVerlassen(index);
 }
 
+void FeldArray::fokusHinein(int index, QFocusEvent* e) {
+    QLineEdit* f = m_felder[index];
+    // Back from a message box or another window: the field was never left.
+    if (g_weistZurueck || (fensterGewechselt(e->reason()) && m_betreten == index)) {
+        setzeFarben(f, true);
+        if (g_weistZurueck) f->selectAll();
+        return;
+    }
+    m_betreten = index;
+    m_perMaus = e->reason() == Qt::MouseFocusReason ? index : -1;
+    betreten(index);
+}
+
+void FeldArray::fokusHinaus(int index, QFocusEvent* e) {
+    QLineEdit* f = m_felder[index];
+    if (m_perMaus == index) m_perMaus = -1;
+    if (g_weistZurueck) {
+        if (m_betreten == index) m_betreten = -1;
+        setzeFarben(f, false);
+        return;
+    }
+    // The window was left, not the field.
+    if (fensterGewechselt(e->reason()) && f->isVisible()) return;
+    if (m_betreten == index) m_betreten = -1;
+    // The form closes or steps aside: none of its work runs for the field.
+    auto* form = qobject_cast<QWidget*>(parent());
+    if (form ? !form->isVisible() : !f->isVisible()) {
+        setzeFarben(f, false);
+        return;
+    }
+    QWidget* neu = QApplication::focusWidget();
+    const bool ohnePruefung = neu && m_ohnePruefung.contains(QPointer<QWidget>(neu));
+    if (m_pruefung && !ohnePruefung) {
+        const QString meldung = m_pruefung(index, f->text());
+        if (!meldung.isEmpty()) {
+            if (f->isVisible()) {
+                weise(index, meldung);
+            } else {
+                // Its page is being switched away: the field takes the focus
+                // back once the switch is done.
+                QTimer::singleShot(0, this, [this, index, meldung, f = QPointer<QLineEdit>(f)] {
+                    auto* besitzer = qobject_cast<QWidget*>(parent());
+                    if (f && (!besitzer || besitzer->isVisible())) weise(index, meldung);
+                });
+            }
+            return;
+        }
+    }
+    if (m_abgewiesen == index) m_abgewiesen = -1;
+    verlassen(index);
+}
+
+void FeldArray::weise(int index, const QString& meldung) {
+    const QPointer<QLineEdit> f = m_felder[index];
+    m_betreten = index;
+    m_abgewiesen = index;
+    auto zurueck = [&] {
+        g_weistZurueck = true;
+        zeigeSeiteVon(f);
+        f->setFocus(Qt::OtherFocusReason);
+        g_weistZurueck = false;
+    };
+    // The focus goes back before the message, so that no other field is
+    // entered (and runs its work) on the way.
+    zurueck();
+    meldeInfo(f->window(), meldung, QStringLiteral("Information"));
+    if (!f) return;
+    if (!f->hasFocus()) zurueck();
+    f->selectAll();
+    setzeFarben(f, true);
+}
+
+bool FeldArray::maus(int index, QEvent* e) {
+    if (m_perMaus != index || static_cast<QMouseEvent*>(e)->button() != Qt::LeftButton) return false;
+    // The click that entered the field selects its whole text, as Tab does:
+    // typing replaces it instead of landing somewhere inside it.
+    if (e->type() == QEvent::MouseButtonRelease) m_perMaus = -1;
+    m_felder[index]->selectAll();
+    return true;
+}
+
 void FeldArray::bewege(int vonIndex, int richtung) {
     const int n = anzahl();
     if (n == 0) return;
@@ -133,15 +267,19 @@ bool FeldArray::eventFilter(QObject* objekt, QEvent* ereignis) {
             // Let the field take the focus first, then select and colour it:
             // QLineEdit's own focus handling would move the cursor afterwards.
             le->event(ereignis);
-            betreten(index);
+            fokusHinein(index, static_cast<QFocusEvent*>(ereignis));
             return true;
         }
         case QEvent::FocusOut: {
             le->event(ereignis);
-            verlassen(index);
+            fokusHinaus(index, static_cast<QFocusEvent*>(ereignis));
             return true;
         }
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+            return maus(index, ereignis);
         case QEvent::KeyPress:
+            m_perMaus = -1;
             return taste(index, static_cast<QKeyEvent*>(ereignis));
         case QEvent::ShortcutOverride: {
             // Enter and the arrows belong to the field array, not to shortcuts.

@@ -6,6 +6,7 @@
 #include <QVector>
 #include <functional>
 
+class QFocusEvent;
 class QKeyEvent;
 
 namespace talu {
@@ -16,11 +17,16 @@ namespace talu {
 // wrap-around; Enter never reaches the field. One field (11 unless told
 // otherwise) turns a typed "j"/"n" into "Ja"/"Nein" when it is left.
 //
+// A field entered by a mouse click is selected as well, so that typing
+// replaces its text; only the field with the focus shows a text cursor.
+// Leaving the window (a message box, another program) or closing the form does
+// not count as leaving the field.
+//
 // Forms that need more attach their own behaviour through the hooks: the
-// signals feldBetreten/feldVerlassen run after the shared rule, and a key hook
-// may take a key before the shared navigation sees it. Give the form (a Q_OBJECT
-// class) as parent: while it is being destroyed, fields that lose the focus call
-// no hook.
+// signals feldBetreten/feldVerlassen run after the shared rule, a key hook
+// may take a key before the shared navigation sees it, and a check may refuse
+// a text when the field is left. Give the form (a Q_OBJECT class) as parent:
+// while it is being destroyed, fields that lose the focus call no hook.
 class FeldArray : public QObject {
     Q_OBJECT
 public:
@@ -44,6 +50,16 @@ public:
     using TastenHook = std::function<bool(int index, QKeyEvent* taste)>;
     void setzeTastenHook(TastenHook hook) { m_tastenHook = std::move(hook); }
 
+    // Called with the field index and its text when the field is left; a
+    // non-empty answer refuses the text: the answer is shown as a message and
+    // the focus stays in the field, with its text selected.
+    using Pruefung = std::function<QString(int index, const QString& text)>;
+    void setzePruefung(Pruefung pruefung) { m_pruefung = std::move(pruefung); }
+    // Moving the focus to this control (a "Zurück" button) leaves a field unchecked.
+    void ohnePruefungZu(QWidget* ziel) { m_ohnePruefung << ziel; }
+    // The field that refused its text and has not been left since, or -1.
+    int abgewiesen() const { return m_abgewiesen; }
+
     // Moves the focus as Enter/Down (+1) or Up (-1) would from the given field.
     void bewege(int vonIndex, int richtung);
 
@@ -64,6 +80,11 @@ protected:
 private:
     void betreten(int index);
     void verlassen(int index);
+    void fokusHinein(int index, QFocusEvent* e);
+    void fokusHinaus(int index, QFocusEvent* e);
+    // Takes the focus back into a field whose text was refused.
+    void weise(int index, const QString& meldung);
+    bool maus(int index, QEvent* e);
     bool taste(int index, QKeyEvent* e);
     // True while the form that owns the array is being destroyed.
     bool besitzerZerfaellt() const;
@@ -71,7 +92,12 @@ private:
     QVector<QPointer<QLineEdit>> m_felder;
     int m_jaNein;
     TastenHook m_tastenHook;
+    Pruefung m_pruefung;
+    QVector<QPointer<QWidget>> m_ohnePruefung;
     const QMetaObject* m_besitzerKlasse = nullptr;
+    int m_betreten = -1;    // the field entered last and not yet left
+    int m_abgewiesen = -1;
+    int m_perMaus = -1;     // entered by a click whose press and release are still to come
 };
 
 }  // namespace talu

@@ -230,6 +230,13 @@ int GrundstueckMaskeLogik::hoechstLaenge(int arrayNr, int index) {
     return spaltenBreite(b->spalte);
 }
 
+QString GrundstueckMaskeLogik::betragFehler(int arrayNr, int index, const QString& text) {
+    if (arrayNr != 1 || index < 6 || index > 9 || anzeige::istBetrag(text)) return {};
+    // A land value is stored as a number: a text that is none would be
+    // stored as 0, or as a part of it, without a word.
+    return QStringLiteral("Der Bodenrichtwert muss ein Betrag sein, zum Beispiel 125 oder 125,00 €!");
+}
+
 std::optional<GrundstueckMaskeLogik::Pruefung> GrundstueckMaskeLogik::pruefeSpeichern(const Publics& p) const {
     auto fehlt = [](const QString& feld) {
         return Meldung{Meldung::Information, QStringLiteral("Information"),
@@ -243,6 +250,9 @@ std::optional<GrundstueckMaskeLogik::Pruefung> GrundstueckMaskeLogik::pruefeSpei
                                 QStringLiteral("Sie haben keinen Ort ausgewaehlt!Ohne dass ein Ort ausgewaehlt ist, "
                                                "erfolgt keine Speicherung des Datensatzes.")},
                         0};
+    for (int i = 6; i <= 9; ++i)
+        if (const QString fehler = betragFehler(1, i, text_1[i]); !fehler.isEmpty())
+            return Pruefung{Meldung{Meldung::Information, QStringLiteral("Information"), fehler}, i};
     return std::nullopt;
 }
 

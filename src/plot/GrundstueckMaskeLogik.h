@@ -63,6 +63,10 @@ public:
 
     // --- Saving (editing editions) ---
 
+    // The refusal of a land-value box (text_1 6-9) whose text is no amount,
+    // shown when the box is left and when saving; empty for any other box or text.
+    static QString betragFehler(int arrayNr, int index, const QString& text);
+
     // The first check a save fails: its message and the text_1 box that gets the focus.
     struct Pruefung {
         Meldung meldung;

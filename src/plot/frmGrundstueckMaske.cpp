@@ -157,6 +157,9 @@ void frmGrundstueckMaske::Form_Load() {
     connect(m_felder1, &FeldArray::feldVerlassen, this, &frmGrundstueckMaske::text_1_LostFocus);
     connect(m_felder2, &FeldArray::feldVerlassen, this, &frmGrundstueckMaske::text_2_LostFocus);
     m_felder1->setzeTastenHook([this](int index, QKeyEvent* t) { return text_1_KeyDown(index, t); });
+    // A land value that is no amount is refused where it is typed; "Zurück" still closes the form.
+    m_felder1->setzePruefung([](int index, const QString& text) { return GrundstueckMaskeLogik::betragFehler(1, index, text); });
+    m_felder1->ohnePruefungZu(cmdZurueck);
 
     const bool neu = p.Modus == QStringLiteral("erfassen");
     if (neu) {
@@ -365,6 +368,8 @@ void frmGrundstueckMaske::zeigeVersteckt(const Meldung& m) {
 
 void frmGrundstueckMaske::cmdSpeichern_Click() {
     FarbenZuruecksetzen();
+    // A land value that was just refused on being left has said why; the save waits for it.
+    if (m_felder1 && m_felder1->abgewiesen() >= 0) return;
     holeTexte();
     Publics& p = publics();
     QList<Meldung> meldungen;
