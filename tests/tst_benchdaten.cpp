@@ -403,6 +403,8 @@ private slots:
         const QStringList t{"grundstuecke", "abfrageprotokoll"};
         QCOMPARE(ganzGelesen({"SCAN grundstuecke"}, t), QStringList{"grundstuecke"});
         QCOMPARE(ganzGelesen({"SCAN grundstuecke USING INDEX ix_grundstuecke_strasse"}, t), QStringList{"grundstuecke"});
+        // The partial index of marked rows holds only those.
+        QVERIFY(ganzGelesen({"SCAN grundstuecke USING INDEX ix_grundstuecke_strassen_name_suche_offen"}, t).isEmpty());
         QCOMPARE(ganzGelesen({"  ->  Seq Scan on abfrageprotokoll  (cost=0.00..1.01 rows=1 width=4)"}, t),
                  QStringList{"abfrageprotokoll"});
         QVERIFY(ganzGelesen({"SEARCH grundstuecke USING INDEX ix_grundstuecke_strasse (gemeindeschluessel=?)",

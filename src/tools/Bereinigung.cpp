@@ -25,6 +25,14 @@ void AusgefuelltAuftrag::fuehreAus(stapel::Kontext& k) {
     k.melde(1, 1, titel());
 }
 
+QString DoppelteAuftrag::naechsterPraefix() {
+    // The keys that begin with the prefix are exactly those in this range (keys
+    // compare character by character), and the key's index reads the range.
+    QString p = praefix();
+    p[p.size() - 1] = QChar(p.at(p.size() - 1).unicode() + 1);
+    return p;
+}
+
 void DoppelteAuftrag::fuehreAus(stapel::Kontext& k) {
     const Datenbank& db = k.db();
     const Dialekt& d = db.dialekt();
@@ -39,9 +47,9 @@ void DoppelteAuftrag::fuehreAus(stapel::Kontext& k) {
                   "(select id, row_number() " + reihe + " as nr, case when " + gleich("gemeindeschluessel") +
                       " and " + gleich("strassen_name") + " and " + gleich("hausnummer") + " and " +
                       gleich("ortsteil") +
-                      " then 1 else 0 end as doppelt from grundstuecke where gemeindeschluessel like ?) v "
-                      "where grundstuecke.id = v.id and v.nr > 1",
-                  {QStringLiteral("ja"), QStringLiteral("nein"), praefix() + "%"});
+                      " then 1 else 0 end as doppelt from grundstuecke where gemeindeschluessel >= ? and "
+                      "gemeindeschluessel < ?) v where grundstuecke.id = v.id and v.nr > 1",
+                  {QStringLiteral("ja"), QStringLiteral("nein"), praefix(), naechsterPraefix()});
     k.pruefeAbbruch();
     k.melde(1, 1, titel());
 }
@@ -57,17 +65,19 @@ void DupesAuftrag::fuehreAus(stapel::Kontext& k) {
     // Each row beside the key of the row before it, in the order the rows are walked.
     const QString nachbarn = "select id, gemeindeschluessel, lag(gemeindeschluessel) over (order by " +
                              d.nullZuerst("ortsdaten_p_id") + ", id) as vorher from ortsdaten";
-    const Recordset zahlen = db.abfrage(
-        "select coalesce(sum(case when gemeindeschluessel = vorher then 1 else 0 end), 0), "
-        "coalesce(sum(case when gemeindeschluessel is not null and (vorher is null or gemeindeschluessel <> vorher) "
-        "then 1 else 0 end), 0) from (" + nachbarn + ") n");
-    m_geloescht = zahlen.zeilen().isEmpty() ? 0 : zahlen.zeilen().first().value(0).toLongLong();
-    m_schluessel = zahlen.zeilen().isEmpty() ? 0 : zahlen.zeilen().first().value(1).toLongLong();
+    // The counters follow from the rows deleted: every deleted row with a key
+    // was counted, every other row with a key began a run of its key.
+    const Recordset vorher = db.abfrage(
+        QStringLiteral("select count(*) - count(gemeindeschluessel), count(gemeindeschluessel) from ortsdaten"));
+    const qint64 ohneSchluessel = vorher.zeilen().value(0).value(0).toLongLong();
+    const qint64 mitSchluessel = vorher.zeilen().value(0).value(1).toLongLong();
     k.melde(0, 1, text(0, 0));
     // One set, chosen before the first row goes: SQLite deletes while it scans,
     // and a neighbour that went first must not change what follows.
-    db.ausfuehren("delete from ortsdaten where id in (select id from (" + nachbarn +
-                  ") n where gemeindeschluessel is null or gemeindeschluessel = vorher)");
+    const qint64 weg = db.ausfuehren("delete from ortsdaten where id in (select id from (" + nachbarn +
+                                     ") n where gemeindeschluessel is null or gemeindeschluessel = vorher)");
+    m_geloescht = weg - ohneSchluessel;
+    m_schluessel = mitSchluessel - m_geloescht;
     k.pruefeAbbruch();
     k.melde(1, 1, text(m_schluessel, m_geloescht));
 }

@@ -27,6 +27,7 @@ public:
     QString titel() const override { return QString::fromUtf8("Doppelte Grundstücke löschen"); }
     void fuehreAus(stapel::Kontext& k) override;
     static QString praefix() { return QStringLiteral("03"); }
+    static QString naechsterPraefix();  // "04"
 };
 
 // "Dupes zählen": in ortsdaten_p_id order (ties by id) deletes the rows
