@@ -177,6 +177,29 @@ private slots:
         QVERIFY(b3.fragen.isEmpty());
     }
 
+    // The flags compare without regard to case, as SQL Server compares
+    // them: a share flagged "JA" by another program is listed and settled,
+    // one flagged "Nein" is not listed.
+    void gutachterFlaggeOhneFall_data() { backendZeilen(); }
+    void gutachterFlaggeOhneFall() {
+        QFETCH(QString, backend);
+        Datenbank db;
+        TALU_FRISCHE_DB(fx, db, backend, false);
+        qint64 gross = 0;
+        TALU_DB_OK(gross = anteil(db, "03241001", 4.0, QDate(2026, 2, 1), QStringLiteral("JA"));
+                   anteil(db, "05315000", 5.0, QDate(2026, 2, 2), QStringLiteral("Ja"));
+                   anteil(db, "05315000", 7.0, QDate(2026, 2, 3), QStringLiteral("Nein")));
+        Sammler s;
+        TestBediener b;
+        b.antworten << true;
+        const AusdruckErgebnis e = gutachterKontrollAusdruck(db, s, b, kHeute);
+        QCOMPARE(e.zeilen, 2);
+        QCOMPARE(e.geschlossen, 2);
+        QVERIFY(druck::alsText(s.dokumente[0]).contains("Gruppierungen nach 05:                                 5,00 €|"));
+        QCOMPARE(db.wert("select offen_gutachter from abfrageprotokoll where id = ?", {gross}).toString(),
+                 QStringLiteral("nein"));
+    }
+
     // A print-out that did not come out is neither claimed nor closed.
     void gutachterDruckerfehler_data() { backendZeilen(); }
     void gutachterDruckerfehler() {

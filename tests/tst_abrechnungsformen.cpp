@@ -7,7 +7,10 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
+#include <QElapsedTimer>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -339,6 +342,106 @@ private slots:
         QVERIFY(menue::fuehreAus("mnuRechnungenDrucken", nullptr));
         QCOMPARE(dlg.fragen.size(), 0);
         QCOMPARE(dlg.meldungen.size(), 1);
+    }
+
+    // The invoice run from the menu under the real progress dialog and the
+    // real boxes, answered with keys: when a box comes up, no progress
+    // window is visible, and none comes up while the box waits (its timer
+    // would show it after 0,3 s); the count shows the invoice being written
+    // ("4 von 4"); the closing question has no icon; Alt+N, Alt+J and Enter
+    // reach the boxes.
+    void menueMitEchtenBoxen_data() { backendZeilen(); }
+    void menueMitEchtenBoxen() {
+        QFETCH(QString, backend);
+        if (druck::DruckerZiel::druckerVorhanden()) QSKIP("Dieser Rechner hat einen Standarddrucker.");
+        QTemporaryDir dir;
+        programmVerzeichnisFuerTest(dir);
+        Publics& p = publics();
+        TALU_FRISCHE_DB(fx, p.Verbindung, backend, false);
+        TALU_DB_OK(for (const char* b : {"anton", "berta", "cesar", "dora"}) {
+            kunde(p.Verbindung, b, QString::fromLatin1(b).toUpper() + " GmbH");
+            for (int i = 0; i < 3; ++i) zeile(p.Verbindung, b, 10.0 + i);
+        });
+
+        struct Box {
+            QString text;
+            QMessageBox::Icon symbol;
+            bool fortschrittSichtbar = false;
+            QString fortschrittText;
+        };
+        QList<Box> boxen;
+        QList<QKeyCombination> tasten;  // pressed on the boxes in turn
+        bool fortschrittGezeigt = false;
+        QElapsedTimer seitBox;
+        QTimer takt;
+        takt.setInterval(10);
+        const auto fortschritt = [] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* d = qobject_cast<QProgressDialog*>(w)) return d;
+            return static_cast<QProgressDialog*>(nullptr);
+        };
+        connect(&takt, &QTimer::timeout, this, [&] {
+            QProgressDialog* d = fortschritt();
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible()) {
+                // A slow machine shows the progress window while invoices are written.
+                if (d && !d->isVisible()) d->show();
+                fortschrittGezeigt = fortschrittGezeigt || (d && d->isVisible());
+                return;
+            }
+            // A box is marked when first seen; a button pressed by its
+            // shortcut closes it a moment later.
+            if (!box->property("gesehen").toBool()) {
+                box->setProperty("gesehen", true);
+                seitBox.start();
+                boxen << Box{box->text(), box->icon(), false, d ? d->labelText() : QString()};
+            }
+            boxen.last().fortschrittSichtbar = boxen.last().fortschrittSichtbar || (d && d->isVisible());
+            if (box->property("gedrueckt").toBool() || seitBox.elapsed() < 500 || tasten.isEmpty()) return;
+            const QKeyCombination t = tasten.takeFirst();
+            box->setProperty("gedrueckt", true);
+            QTest::keyClick(box, t.key(), t.keyboardModifiers());
+        });
+        takt.start();
+
+        // Answered No with Alt+N.
+        tasten = {QKeyCombination(Qt::AltModifier, Qt::Key_N)};
+        QVERIFY(menue::fuehreAus("mnuRechnungenDrucken", nullptr));
+        QVERIFY(fortschrittGezeigt);
+        QCOMPARE(boxen.size(), 1);
+        QVERIFY2(boxen[0].text.endsWith("Sollen die Rechnungen als abgeschlossen markiert werden?"), qPrintable(boxen[0].text));
+        QCOMPARE(boxen[0].symbol, QMessageBox::NoIcon);
+        QVERIFY(!boxen[0].fortschrittSichtbar);
+        QVERIFY2(boxen[0].fortschrittText.endsWith("4 von 4"), qPrintable(boxen[0].fortschrittText));
+        QCOMPARE(p.Verbindung.wert("select count(*) from abfrageprotokoll where offen = 'ja'").toInt(), 12);
+
+        // Answered Yes with Alt+J, the message after it closed with Enter.
+        boxen.clear();
+        tasten = {QKeyCombination(Qt::AltModifier, Qt::Key_J), QKeyCombination(Qt::Key_Return)};
+        QVERIFY(menue::fuehreAus("mnuRechnungenDrucken", nullptr));
+        QCOMPARE(boxen.size(), 2);
+        QCOMPARE(boxen[1].text, QStringLiteral("Die Merker der offenen Rechnungen wurden zurück gesetzt!"));
+        for (const Box& b : boxen) QVERIFY(!b.fortschrittSichtbar);
+        QCOMPARE(p.Verbindung.wert("select count(*) from abfrageprotokoll where offen = 'ja'").toInt(), 0);
+        QCOMPARE(p.Verbindung.wert("select count(*) from rechnungen").toInt(), 4);
+
+        // Nothing open: the message alone, under no progress window.
+        boxen.clear();
+        fortschrittGezeigt = false;
+        tasten = {QKeyCombination(Qt::Key_Return)};
+        QVERIFY(menue::fuehreAus("mnuRechnungenDrucken", nullptr));
+        QCOMPARE(boxen.size(), 1);
+        QCOMPARE(boxen[0].text, QStringLiteral("Es wurden keine offenen Rechnungen gefunden!"));
+        QVERIFY(!boxen[0].fortschrittSichtbar);
+        takt.stop();
+        QVERIFY(fortschritt() == nullptr);  // gone with the command
+
+        // The appraiser print-out's closing question has no icon either.
+        DialogAufzeichnung dlg;
+        TALU_DB_OK(Zeile z; z.benutzer = "anton"; z.preis = 1.0; z.preisGutachter = 0.5; z.offenGutachter = "ja";
+                   zeile(p.Verbindung, z));
+        QVERIFY(menue::fuehreAus("mnuGutachterKontrollAusdruck", nullptr));
+        QCOMPARE(dlg.fragenSymbole, QList<Dialoge::Symbol>{Dialoge::Symbol::Keins});
     }
 
     // A run stopped before its second customer says which invoice is done

@@ -130,6 +130,27 @@ private slots:
         QCOMPARE(db.wert("select count(*) from abfrageprotokoll").toInt(), 10);
     }
 
+    // A log user is shown with its customer whatever the letter case of
+    // either, umlauts included.
+    void grossKleinschreibung_data() { backendZeilen(); }
+    void grossKleinschreibung() {
+        QFETCH(QString, backend);
+        Datenbank db;
+        TALU_FRISCHE_DB(fx, db, backend, false);
+        TALU_DB_OK(kunde(db, "Meier", QStringLiteral("Meier KG")); kunde(db, QStringLiteral("ÜBERLINGER"), "Überlinger Bau");
+                   zeile(db, "meier", 5.0); zeile(db, "MEIER", 2.5); zeile(db, "gast", 1.0);
+                   zeile(db, QStringLiteral("überlinger"), 1.0));
+        ProtokollModell m(db);
+        TALU_DB_OK(m.zeigeAlle());
+        QCOMPARE(m.rowCount(), 3);
+        QCOMPARE(namen(m), (QStringList{"Meier KG", QStringLiteral("Überlinger Bau")}));
+        QStringList benutzer = spalte(m, 4);
+        benutzer.sort();
+        QCOMPARE(benutzer, (QStringList{"MEIER", "meier", QStringLiteral("überlinger")}));
+        TALU_DB_OK(m.zeigeNamensAnfang(QStringLiteral("mei")));
+        QCOMPARE(m.rowCount(), 2);
+    }
+
     // "Benutzer": an empty answer keeps the filter that was set.
     void namensFrage_data() { backendZeilen(); }
     void namensFrage() {

@@ -17,6 +17,7 @@
 #include "AbrechnungHilfe.h"
 #include "app/Dialoge.h"
 #include "billing/AbrechnungsDaten.h"
+#include "billing/Laufsperre.h"
 #include "tools/Stapelauftrag.h"
 #include "billing/Rechnungslauf.h"
 
@@ -561,6 +562,99 @@ private slots:
         QVERIFY(boxen.meldungen[0].text.contains("Berta KG"));
         QVERIFY(boxen.meldungen[0].text.contains("Der nächste Rechnungslauf"));
         QVERIFY(boxen.fragen.isEmpty());
+    }
+
+    // Answered No, then a second run: the same invoices under the same
+    // numbers, dates and files, no new number; an invoice already marked
+    // paid is left alone, and a customer whose rows are all passed over gets
+    // no second invoice of 0,00 €. A stored invoice that no longer matches
+    // its rows is not printed again: the run stops and says why.
+    void neinDannZweiterLauf_data() { backendZeilen(); }
+    void neinDannZweiterLauf() {
+        QFETCH(QString, backend);
+        Datenbank db;
+        TALU_FRISCHE_DB(fx, db, backend, false);
+        TALU_DB_OK(kunde(db, "anton", "Anton AG"); kunde(db, "berta", "Berta KG"); kunde(db, "null", "Null OHG");
+                   zeile(db, "anton", 12.5); zeile(db, "anton", 0.0); zeile(db, "berta", 25.0); zeile(db, "null", 0.0);
+                   zeile(db, "Anton", 2.5));
+        QTemporaryDir dir;
+        druck::PdfAblage pdf(dir.path());
+        TestBediener b;
+        const LaufErgebnis e1 = lauf(db, pdf, b);
+        QCOMPARE(e1.rechnungen.size(), 3);
+        const QStringList dateien = QDir(dir.path()).entryList(QDir::Files);
+        QCOMPARE(dateien.size(), 3);
+        const Recordset vorher = db.abfrage("select * from rechnungen order by rechnungsnummer");
+        const Recordset zeilenVorher = db.abfrage("select id, rechnungsnummer from abfrageprotokoll order by id");
+
+        Sammler s;
+        TestBediener b2;
+        const LaufErgebnis e2 = lauf(db, s, b2, kHeute.addDays(3));
+        QVERIFY2(!e2.abgebrochen, qPrintable(b2.fehlerTexte.join('\n')));
+        QCOMPARE(e2.rechnungen.size(), 3);
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(e2.rechnungen[i].nummer, e1.rechnungen[i].nummer);
+            QCOMPARE(e2.rechnungen[i].netto, e1.rechnungen[i].netto);
+            QVERIFY(e2.rechnungen[i].erneut);
+            // Word for word the first run's document, dated as stored.
+            QCOMPARE(s.dokumente[i].dateiName(), dateien[i]);
+        }
+        QVERIFY(druck::alsText(s.dokumente[0]).contains("Rechungs-Datum : 02.03.2026"));
+        QCOMPARE(db.abfrage("select * from rechnungen order by rechnungsnummer").zeilen().size(), vorher.zeilen().size());
+        QCOMPARE(db.wert("select max(rechnungsnummer) from rechnungen").toLongLong(), e1.rechnungen.last().nummer);
+        const Recordset zeilenNachher = db.abfrage("select id, rechnungsnummer from abfrageprotokoll order by id");
+        for (int i = 0; i < zeilenVorher.zeilen().size(); ++i)
+            QCOMPARE(zeilenNachher.zeilen()[i].value(1), zeilenVorher.zeilen()[i].value(1));
+
+        // Berta has paid: her invoice is closed, her row still open.
+        TALU_DB_OK(db.ausfuehren("update rechnungen set offen = 'nein' where kundenname = 'Berta KG'"));
+        Sammler s3;
+        TestBediener b3;
+        const LaufErgebnis e3 = lauf(db, s3, b3);
+        QCOMPARE(e3.rechnungen.size(), 2);
+        for (const ErstellteRechnung& r : e3.rechnungen) QVERIFY(r.kunde != QStringLiteral("Berta KG"));
+
+        // Tampered: the stored amount no longer matches the rows.
+        TALU_DB_OK(db.ausfuehren("update rechnungen set nettobetrag = 99 where kundenname = 'Anton AG'"));
+        Sammler s4;
+        TestBediener b4;
+        const LaufErgebnis e4 = lauf(db, s4, b4);
+        QVERIFY(e4.abgebrochen);
+        QVERIFY(s4.dokumente.isEmpty());
+        QCOMPARE(b4.fehlerTexte.size(), 1);
+        QVERIFY2(b4.fehlerTexte[0].contains("stimmt nicht mit ihren offenen Abfragen"), qPrintable(b4.fehlerTexte[0]));
+    }
+
+    // A run while another holds the run's lock is refused with a message
+    // and reads, writes and asks nothing; once the other is done it goes.
+    void zweiterLaufAbgewiesen_data() { backendZeilen(); }
+    void zweiterLaufAbgewiesen() {
+        QFETCH(QString, backend);
+        Datenbank db;
+        TALU_FRISCHE_DB(fx, db, backend, false);
+        TALU_DB_OK(kunde(db, "anton", "Anton AG"); zeile(db, "anton", 12.5));
+        Datenbank andere;
+        QString fehler;
+        QVERIFY2(andere.oeffnen(fx.ziel, fx.benutzer, fx.passwort, &fehler), qPrintable(fehler));
+        {
+            Laufsperre erster(andere);
+            bool genommen = false;
+            TALU_DB_OK(genommen = erster.nimm());
+            QVERIFY(genommen);
+            Sammler s;
+            TestBediener b;
+            const LaufErgebnis e = lauf(db, s, b);
+            QVERIFY(e.belegt);
+            QCOMPARE(b.infos, QStringList{Laufsperre::belegtText()});
+            QVERIFY(b.fragen.isEmpty());
+            QVERIFY(s.dokumente.isEmpty());
+            QCOMPARE(anzahl(db, "select count(*) from rechnungen"), 0);
+        }
+        Sammler s;
+        TestBediener b;
+        const LaufErgebnis e = lauf(db, s, b);
+        QVERIFY(!e.belegt);
+        QCOMPARE(e.rechnungen.size(), 1);
     }
 
     // Two connections handing out numbers at the same time never get the
