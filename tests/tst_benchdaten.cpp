@@ -330,7 +330,8 @@ private slots:
             QVERIFY2(std::isfinite(x.p50) && x.p50 > 0, qPrintable(x.kennung));
             if (rohVergleich) {
                 QVERIFY2(std::isfinite(x.rohP50) && x.rohP50 > 0, qPrintable(x.kennung + ": " + x.anmerkung));
-                QVERIFY2(!x.plaene.isEmpty(), qPrintable(x.kennung));
+                // The maintenance figures time whole commands against their own raw statements.
+                if (!x.kennung.startsWith("P4")) QVERIFY2(!x.plaene.isEmpty(), qPrintable(x.kennung));
             }
             // No lookup statement reads a large table whole (the viewer lists the whole log by design).
             if (rohVergleich && !x.kennung.startsWith("P7"))

@@ -528,10 +528,7 @@ void TstHauptfenster::menueNenntNurBekanntes() {
     const QSet<QString> ausstehend = {
         "frmGutachterAusfuellen", "frmMosaicDatenImportieren", "frmAusfuellen", "frmNiedersachsenImportieren",
         "frmZonenDatenImportieren", "frmGemeindeSchluesselAusfuellen", "frmAurichImportieren",
-        "mnuDupesZaehlen", "mnuwqndatenimportieren", "mnuPogosDatenImportieren", "mnuDoppelteGrundStueckeLoeschen",
-        "mnuAusgefuelltMerkerSetzen", "mnuDurchschnittswerteOrte", "mnuDurchschnittswerteKreise",
-        "mnuDurchschnittswerteRegierungsbezirke", "mnuDurchschnittswerteBundeslaender",
-        "mnuNumerischeHausnummernAusfuellen"};
+        "mnuwqndatenimportieren", "mnuPogosDatenImportieren"};
     int formen = 0, aktionen = 0;
     QStringList fehlt, gebaut;
     for (QAction* a : m->findChildren<QAction*>()) {
