@@ -161,13 +161,19 @@ void FeldArray::fokusHinaus(int index, QFocusEvent* e) {
     QLineEdit* f = m_felder[index];
     if (m_perMaus == index) m_perMaus = -1;
     if (g_weistZurueck) {
-        if (m_betreten == index) m_betreten = -1;
+        if (m_betreten == index && index != m_abgewiesen) m_betreten = -1;
         setzeFarben(f, false);
         return;
     }
     // The window was left, not the field.
     if (fensterGewechselt(e->reason()) && f->isVisible()) return;
-    if (m_betreten == index) m_betreten = -1;
+    // Qt also takes the focus from a box it was only passing through (another
+    // box's work moved it on first): that box was never entered, so not left.
+    if (m_betreten != index) {
+        setzeFarben(f, false);
+        return;
+    }
+    m_betreten = -1;
     // The form closes or steps aside: none of its work runs for the field.
     auto* form = qobject_cast<QWidget*>(parent());
     if (form ? !form->isVisible() : !f->isVisible()) {
@@ -179,11 +185,12 @@ void FeldArray::fokusHinaus(int index, QFocusEvent* e) {
     if (m_pruefung && !ohnePruefung) {
         const QString meldung = m_pruefung(index, f->text());
         if (!meldung.isEmpty()) {
-            if (f->isVisible()) {
+            if (f->isVisible() && neu) {
                 weise(index, meldung);
             } else {
-                // Its page is being switched away: the field takes the focus
-                // back once the switch is done.
+                // Its page is being switched away (the focus is cleared first,
+                // the page hidden next): the field takes the focus back once
+                // the switch is done.
                 QTimer::singleShot(0, this, [this, index, meldung, f = QPointer<QLineEdit>(f)] {
                     auto* besitzer = qobject_cast<QWidget*>(parent());
                     if (f && (!besitzer || besitzer->isVisible())) weise(index, meldung);
@@ -212,6 +219,7 @@ void FeldArray::weise(int index, const QString& meldung) {
     meldeInfo(f->window(), meldung, QStringLiteral("Information"));
     if (!f) return;
     if (!f->hasFocus()) zurueck();
+    m_betreten = index;
     f->selectAll();
     setzeFarben(f, true);
 }
