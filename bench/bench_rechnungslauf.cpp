@@ -56,6 +56,7 @@ double spitzeMb() {
 class Stumm : public Bediener {
 public:
     explicit Stumm(bool ja) : m_ja(ja) {}
+    void melde(qint64, qint64, const QString&) override {}
     void info(const QString&) override {}
     void fehler(const QString& t, const QString& d) override { out << "FEHLER: " << t << " " << d << "\n"; }
     bool frage(const QString&) override { return m_ja; }

@@ -44,6 +44,7 @@ private:
 // Records what the operator is told and answers from a script.
 class TestBediener : public abrechnung::Bediener {
 public:
+    void melde(qint64, qint64, const QString&) override {}
     void info(const QString& text) override { infos << text; }
     void fehler(const QString& text, const QString& details) override {
         fehlerTexte << text;

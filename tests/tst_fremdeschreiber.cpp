@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include "Fixture.h"
+#include "tools/WerteKopieren.h"
 #include "db/Schema.h"
 #include "lookup/SucheDaten.h"
 #include "plot/GrundstueckDaten.h"
@@ -139,7 +140,7 @@ void TestFremdeSchreiber::suchenFindenFremdeZeilen() {
                                 "('08435059', 'Münsterstraße', '7', 'nein');\n"));
     stapel::AnzeigeFunktion still({});
     qint64 kopiert = 0;
-    TALU_DB_OK(GrundstueckDaten(db).kopiereWerte(quelle, GrundstueckDaten::Bereich::Strasse, still, &kopiert));
+    TALU_DB_OK(kopiereWerte(db, quelle, GrundstueckDaten::Bereich::Strasse, still, &kopiert));
     QCOMPARE(kopiert, qint64(3));
     QCOMPARE(db.wert("select count(*) from grundstuecke where gemeindeschluessel = ? and richtwert_tatsaechlich = ?",
                      {schluessel, 240.0})

@@ -12,6 +12,7 @@
 #include "LookupHilfe.h"
 #include "app/Formate.h"
 #include "lookup/SucheDaten.h"
+#include "tools/WerteKopieren.h"
 #include "plot/GrundstueckDaten.h"
 #include "plot/GrundstueckMaskeLogik.h"
 #include "plot/Merker.h"
@@ -523,7 +524,7 @@ void TestGrundstueckSchreiben::kopierenWieReferenz() {
     QList<qint64> gemeldet;
     stapel::AnzeigeFunktion zaehler([&](qint64 n, qint64, const QString&) { gemeldet << n; });
     qint64 n = 0;
-    const stapel::Ergebnis e = GrundstueckDaten(db()).kopiereWerte(s.quelle, bereich, zaehler, &n, stueck);
+    const stapel::Ergebnis e = kopiereWerte(db(), s.quelle, bereich, zaehler, &n, stueck);
     QCOMPARE(int(e.status), int(stapel::Ergebnis::Status::Fertig));
     QCOMPARE(n, qint64(anzahl));
     QCOMPARE(tabelle(), erwartet);
@@ -544,7 +545,7 @@ void TestGrundstueckSchreiben::kopierenFehlerAendertNichts() {
     stapel::AnzeigeFunktion still({});
     qint64 n = -1;
     const stapel::Ergebnis e =
-        GrundstueckDaten(db()).kopiereWerte(s.quelle, GrundstueckDaten::Bereich::Strasse, still, &n, 1);
+        kopiereWerte(db(), s.quelle, GrundstueckDaten::Bereich::Strasse, still, &n, 1);
     QCOMPARE(int(e.status), int(stapel::Ergebnis::Status::Fehler));
     QVERIFY2(e.serverText.contains("eingeschleuster Fehler"), qPrintable(e.serverText));
     QVERIFY(e.meldung.contains(QString::fromUtf8("unverändert")));
@@ -554,7 +555,7 @@ void TestGrundstueckSchreiben::kopierenFehlerAendertNichts() {
     // A plot gone meanwhile has nothing to copy.
     const qint64 weg = plot(kSchluessel, "Weg", "1", 1);
     db().ausfuehren("delete from grundstuecke where id = ?", {weg});
-    const stapel::Ergebnis leer = GrundstueckDaten(db()).kopiereWerte(weg, GrundstueckDaten::Bereich::Ort, still, &n);
+    const stapel::Ergebnis leer = kopiereWerte(db(), weg, GrundstueckDaten::Bereich::Ort, still, &n);
     QCOMPARE(int(leer.status), int(stapel::Ergebnis::Status::Fertig));
     QCOMPARE(n, qint64(0));
     QCOMPARE(tabelle(), vorher);

@@ -11,6 +11,7 @@
 #include "app/Formen.h"
 #include "app/modPublics.h"
 #include "market/MarktDaten.h"
+#include "tools/DmUmrechnung.h"
 #include "market/MarktModell.h"
 #include "market/frmMarktUebersichten.h"
 

@@ -1,10 +1,12 @@
 // The batch-job runner: its transaction promise on cancel and failure, the
 // chunked writer, paged reads beside writes, and progress reporting.
+#include <QThread>
 #include <QtTest>
 
 #include "Fixture.h"
 #include "db/Schema.h"
 #include "market/MarktDaten.h"
+#include "tools/DmUmrechnung.h"
 #include "tools/Stapelauftrag.h"
 
 using namespace talu;
@@ -12,7 +14,7 @@ using namespace talu::stapel;
 
 namespace {
 void legeZahlenAn(const Datenbank& db) {
-    const Tabelle t{"t_zahlen", {{"id", Typ::Id, 0, {}}, {"wert", Typ::Ganzzahl, 0, {}}}, {}};
+    const Tabelle t{"t_zahlen", {{"id", Typ::Id, 0, {}, {}}, {"wert", Typ::Ganzzahl, 0, {}, {}}}, {}};
     for (const QString& a : ddl(t, db.dialekt())) db.ausfuehren(a);
 }
 
@@ -58,6 +60,8 @@ private slots:
     void seitenweiseNebenSchreiben();
     void dmUmrechnungAbgebrochen_data() { test::backendZeilen(); }
     void dmUmrechnungAbgebrochen();
+    void nebenbeiMitFragenUndZaehlern_data() { test::backendZeilen(); }
+    void nebenbeiMitFragenUndZaehlern();
 };
 
 void TestStapelauftrag::allesOderNichts() {
@@ -195,6 +199,85 @@ void TestStapelauftrag::dmUmrechnungAbgebrochen() {
     QVERIFY(u.hatDmSpalten);
     QVERIFY(u.geaendert > 0);
     QVERIFY(summe() != summeVorher);
+}
+
+namespace {
+// Asks the operator, then writes rows with two counters, on whatever thread it runs.
+class FragenderAuftrag : public Auftrag {
+public:
+    QString titel() const override { return "Fragen und zählen"; }
+    void fuehreAus(Kontext& k) override {
+        thread = QThread::currentThread();
+        if (!k.anzeige().frage("Wirklich?")) return;
+        k.anzeige().info("Los geht's");
+        const QString name = k.anzeige().eingabe("Name?");
+        for (int i = 1; i <= 200; ++i) {
+            k.pruefeAbbruch();
+            if (langsam) QThread::msleep(2);
+            k.db().ausfuehren("insert into t_zahlen (wert) values (?)", {i});
+            k.zaehle({{"Gelesen:", i}, {"Treffer:", i / 2}}, name, i == 200);
+        }
+    }
+    QThread* thread = nullptr;
+    bool langsam = false;
+};
+
+// Records in the calling thread what the job showed and asked.
+class Protokoll : public Anzeige {
+public:
+    void melde(qint64, qint64, const QString&) override {}
+    void zaehle(const QList<Zaehler>& z, const QString& text) override {
+        anderswo = anderswo || QThread::currentThread() != QCoreApplication::instance()->thread();
+        zaehler = z;
+        texte << text;
+    }
+    bool frage(const QString& text) override {
+        anderswo = anderswo || QThread::currentThread() != QCoreApplication::instance()->thread();
+        fragen << text;
+        return true;
+    }
+    void info(const QString& text) override { infos << text; }
+    QString eingabe(const QString& a) override {
+        fragen << a;
+        return "Anton";
+    }
+    bool abbruchGewuenscht() override { return abbrechen && !zaehler.isEmpty(); }
+    QList<Zaehler> zaehler;
+    QStringList texte, fragen, infos;
+    bool abbrechen = false;
+    bool anderswo = false;  // shown outside the calling thread
+};
+}  // namespace
+
+void TestStapelauftrag::nebenbeiMitFragenUndZaehlern() {
+    QFETCH(QString, backend);
+    Datenbank db;
+    TALU_FRISCHE_DB(fx, db, backend, false);
+    TALU_DB_OK(legeZahlenAn(db));
+    // The job runs on a worker thread with a connection of its own; the
+    // questions and the counters reach the operator in the calling thread.
+    FragenderAuftrag a;
+    Protokoll p;
+    const Ergebnis e = fuehreAusNebenbei(a, db, p);
+    QCOMPARE(e.status, Ergebnis::Status::Fertig);
+    QVERIFY(a.thread != QThread::currentThread());
+    QVERIFY(!p.anderswo);
+    QCOMPARE(p.fragen, (QStringList{"Wirklich?", "Name?"}));
+    QCOMPARE(p.infos, QStringList{"Los geht's"});
+    QCOMPARE(p.zaehler.size(), 2);
+    QCOMPARE(p.zaehler[0].name, QString("Gelesen:"));
+    QCOMPARE(p.zaehler[0].wert, qint64(200));
+    QCOMPARE(p.zaehler[1].wert, qint64(100));
+    QCOMPARE(p.texte.last(), QString("Anton"));
+    QCOMPARE(anzahl(db), 200);  // committed by the worker's connection, seen on this one
+
+    // Cancelled from the calling thread after the first counters: nothing stays.
+    Protokoll abbruch;
+    abbruch.abbrechen = true;
+    a.langsam = true;
+    const Ergebnis c = fuehreAusNebenbei(a, db, abbruch);
+    QCOMPARE(c.status, Ergebnis::Status::Abgebrochen);
+    QCOMPARE(anzahl(db), 200);
 }
 
 QTEST_GUILESS_MAIN(TestStapelauftrag)

@@ -1,4 +1,5 @@
 #pragma once
+#include "billing/Bediener.h"
 #include <QDate>
 #include <QString>
 
@@ -11,7 +12,6 @@ class Druckziel;
 
 namespace talu::abrechnung {
 
-class Bediener;
 
 struct AusdruckErgebnis {
     bool leer = false;       // nothing to print: the message said so

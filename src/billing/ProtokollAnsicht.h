@@ -6,12 +6,12 @@
 #include <QVector>
 #include <QString>
 
+#include "billing/Bediener.h"
 #include "app/RasterSpalte.h"
 #include "db/Datenbank.h"
 
 namespace talu::abrechnung {
 
-class Bediener;
 
 // datum, uhrzeit, name, objekt visible; db_benutzer, benutzername, id hidden.
 const QList<RasterSpalte>& protokollSpalten();

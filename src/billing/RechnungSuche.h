@@ -1,4 +1,5 @@
 #pragma once
+#include "billing/Bediener.h"
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -10,7 +11,6 @@ class Datenbank;
 
 namespace talu::abrechnung {
 
-class Bediener;
 
 // "Rechnungen suchen": asks for an invoice number. Returns it when an
 // invoice has it; otherwise nothing, after the message that says why (an

@@ -1,4 +1,5 @@
 #pragma once
+#include "billing/Bediener.h"
 #include <QDate>
 #include <QList>
 #include <QString>
@@ -12,7 +13,6 @@ class Druckziel;
 
 namespace talu::abrechnung {
 
-class Bediener;
 
 // One invoice that a run completed: printed or written, stored, its log
 // rows numbered.

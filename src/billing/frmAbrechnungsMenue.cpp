@@ -13,6 +13,7 @@
 #include "billing/PdfAusgabe.h"
 #include "billing/Rechnungslauf.h"
 #include "billing/frmRechnungen.h"
+#include "tools/RechnungslaufAuftrag.h"
 
 namespace talu {
 
@@ -25,11 +26,11 @@ void rechnungenDrucken(QWidget* haupt) {
     // on paper are also kept as PDF in the same folder.
     druck::DruckerZiel ziel(ordner);
     druck::PdfAblage archiv(ordner);
-    FortschrittsDialog fortschritt(haupt, QStringLiteral("Rechnungen drucken"), true);
+    abrechnung::RechnungslaufAuftrag lauf(ziel, ziel.druckt() ? &archiv : nullptr);
+    FortschrittsDialog fortschritt(haupt, lauf.titel(), true);
     abrechnung::DialogBediener bediener(haupt, &fortschritt);
-    abrechnung::Rechnungslauf lauf(publics().Verbindung, ziel, bediener);
-    if (ziel.druckt()) lauf.setzeArchiv(&archiv);
-    lauf.fuehreAus();
+    // The run reports its own stops and failures to the operator.
+    stapel::fuehreAus(lauf, publics().Verbindung, bediener);
 }
 
 void offeneRechnungenDrucken(QWidget* haupt) {

@@ -12,45 +12,11 @@
 #include "billing/PdfAusgabe.h"
 #include "billing/Rechnungslauf.h"
 #include "db/Datenbank.h"
+#include "tools/RechnungslaufAuftrag.h"
 #include "tools/Stapelauftrag.h"
 
 using namespace talu;
 using namespace talu::abrechnung;
-
-namespace {
-
-class KonsolenBediener : public Bediener {
-public:
-    KonsolenBediener(bool abschliessen, bool leise) : m_abschliessen(abschliessen), m_leise(leise) {}
-    void info(const QString& text) override { m_out << text << "\n" << Qt::flush; }
-    void fehler(const QString& text, const QString& details) override {
-        m_err << text << "\n";
-        if (!details.isEmpty()) m_err << details << "\n";
-        m_err << Qt::flush;
-        ++fehlerAnzahl;
-    }
-    bool frage(const QString& text) override {
-        m_out << text << "\n"
-              << (m_abschliessen ? "Antwort: Ja (--abschliessen)\n"
-                                 : "Antwort: Nein (ohne --abschliessen wird nichts abgeschlossen)\n")
-              << Qt::flush;
-        return m_abschliessen;
-    }
-    QString eingabe(const QString&) override { return {}; }
-    bool fortschritt(int nr, int anzahl, const QString& was) override {
-        if (!m_leise) m_anzeige.melde(nr, anzahl, was);
-        return true;
-    }
-    int fehlerAnzahl = 0;
-
-private:
-    bool m_abschliessen, m_leise;
-    stapel::AnzeigeStderr m_anzeige;  // one line on standard error, rewritten per customer
-    QTextStream m_out{stdout};
-    QTextStream m_err{stderr};
-};
-
-}  // namespace
 
 int main(int argc, char** argv) {
     // Fonts and PDF need the GUI library, not a screen.
@@ -101,11 +67,18 @@ int main(int argc, char** argv) {
     }
 
     druck::PdfAblage ablage(p.isSet("ordner") ? QDir(p.value("ordner")).absolutePath() : druck::standardAblage());
-    KonsolenBediener bediener(p.isSet("abschliessen"), p.isSet("leise"));
+    // Progress on standard error, messages on standard output; the closing
+    // question is answered as the command line says.
+    stapel::AnzeigeStderr bediener(p.isSet("leise"));
+    bediener.setzeAntwort(p.isSet("abschliessen"), p.isSet("abschliessen")
+                                                       ? QStringLiteral("Antwort: Ja (--abschliessen)")
+                                                       : QStringLiteral("Antwort: Nein (ohne --abschliessen wird "
+                                                                        "nichts abgeschlossen)"));
     bool gut = true;
     if (p.isSet("rechnungen")) {
-        Rechnungslauf lauf(db, ablage, bediener);
-        const LaufErgebnis e = lauf.fuehreAus();
+        RechnungslaufAuftrag lauf(ablage);
+        stapel::fuehreAus(lauf, db, bediener);
+        const LaufErgebnis& e = lauf.ergebnis();
         for (const ErstellteRechnung& r : e.rechnungen)
             QTextStream(stdout) << "Rechnung " << r.nummer << (r.erneut ? " (noch einmal ausgegeben)" : "") << ": "
                                 << r.pdfPfad << "\n";
@@ -119,5 +92,5 @@ int main(int argc, char** argv) {
         const AusdruckErgebnis e = gutachterKontrollAusdruck(db, ablage, bediener);
         gut = gut && e.fehler.isEmpty();
     }
-    return gut && bediener.fehlerAnzahl == 0 ? 0 : 1;
+    return gut && bediener.fehlerAnzahl() == 0 ? 0 : 1;
 }

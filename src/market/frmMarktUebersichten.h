@@ -1,6 +1,7 @@
 #pragma once
 #include "app/Formular.h"
 #include "market/MarktDaten.h"
+#include "tools/DmUmrechnung.h"
 
 class QComboBox;
 class QLabel;

@@ -37,14 +37,8 @@ QStringList GrundstueckDaten::kopierSpalten(Bereich bereich) {
     return s;
 }
 
-namespace {
-// The plots of the source's street or place, as a condition with its values.
-struct Auswahl {
-    QString bedingung;
-    Parameter werte;
-};
-
-Auswahl auswahlVon(const Datenbank& db, const Recordset& quelle, GrundstueckDaten::Bereich bereich) {
+GrundstueckDaten::Auswahl GrundstueckDaten::auswahlVon(const Datenbank& db, const Recordset& quelle,
+                                                       GrundstueckDaten::Bereich bereich) {
     Auswahl a{QStringLiteral("gemeindeschluessel = ?"), {quelle.feld("gemeindeschluessel")}};
     if (bereich == GrundstueckDaten::Bereich::Strasse) {
         // Plots that another program wrote into the street are copied onto too.
@@ -53,62 +47,6 @@ Auswahl auswahlVon(const Datenbank& db, const Recordset& quelle, GrundstueckDate
         a.werte << Dialekt::falte(quelle.text("strassen_name"));
     }
     return a;
-}
-
-// One update statement per run of plots in id order: set-based, yet the
-// count grows while it runs.
-class WerteKopierenAuftrag : public stapel::Auftrag {
-public:
-    WerteKopierenAuftrag(qint64 quelleId, GrundstueckDaten::Bereich bereich, int stueck)
-        : m_quelleId(quelleId), m_bereich(bereich), m_stueck(qMax(1, stueck)) {}
-    QString titel() const override { return QStringLiteral("Werte kopieren"); }
-    bool abbrechbar() const override { return false; }
-    void fuehreAus(stapel::Kontext& k) override {
-        const Datenbank& db = k.db();
-        const Recordset quelle = SucheDaten(db).grundstueckNachId(m_quelleId);
-        if (quelle.eof()) return;
-        const QStringList spalten = GrundstueckDaten::kopierSpalten(m_bereich);
-        const Auswahl a = auswahlVon(db, quelle, m_bereich);
-
-        QList<qint64> ids;
-        db.durchlaufe("select id from grundstuecke where " + a.bedingung + " order by id", a.werte,
-                      [&](const QSqlRecord& r) {
-                          ids << r.value(0).toLongLong();
-                          return true;
-                      });
-        Parameter neu;
-        QStringList zuweisungen;
-        for (const QString& s : spalten) {
-            zuweisungen << s + " = ?";
-            neu << quelle.feld(s);
-        }
-        // Kept by the job, so that it is released only after the runner has
-        // ended the transaction, also when a row failed.
-        m_update = db.vorbereite("update grundstuecke set " + zuweisungen.join(", ") + " where " +
-                                         a.bedingung + " and id >= ? and id <= ?");
-        for (qsizetype i = 0; i < ids.size(); i += m_stueck) {
-            const qsizetype bis = qMin(ids.size(), i + m_stueck) - 1;
-            m_anzahl += m_update.fuehreAus(neu + a.werte + Parameter{ids[i], ids[bis]});
-            k.melde(m_anzahl, ids.size());
-        }
-    }
-    qint64 anzahl() const { return m_anzahl; }
-
-private:
-    qint64 m_quelleId;
-    GrundstueckDaten::Bereich m_bereich;
-    int m_stueck;
-    qint64 m_anzahl = 0;
-    Anweisung m_update;
-};
-}  // namespace
-
-stapel::Ergebnis GrundstueckDaten::kopiereWerte(qint64 quelleId, Bereich bereich, stapel::Anzeige& anzeige,
-                                                qint64* anzahl, int stueck) const {
-    WerteKopierenAuftrag auftrag(quelleId, bereich, stueck);
-    stapel::Ergebnis e = stapel::fuehreAus(auftrag, m_db, anzeige);
-    *anzahl = e.status == stapel::Ergebnis::Status::Fertig ? auftrag.anzahl() : 0;
-    return e;
 }
 
 int GrundstueckDaten::loesche(qint64 id) const {

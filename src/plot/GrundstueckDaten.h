@@ -4,7 +4,6 @@
 
 #include "db/Datenbank.h"
 #include "db/Recordset.h"
-#include "tools/Stapelauftrag.h"
 
 namespace talu {
 
@@ -29,13 +28,13 @@ public:
     enum class Bereich { Strasse, Ort };
     // The columns copied; the town district only within a street.
     static QStringList kopierSpalten(Bereich bereich);
-    // Copies the stored values of plot quelleId to every plot of its street
-    // (same municipality key, street name compared without case) or its
-    // place, the plot itself included, in one transaction: all or none.
-    // *anzahl gets the plots changed; progress goes to anzeige. stueck is the
-    // number of plots per update statement.
-    stapel::Ergebnis kopiereWerte(qint64 quelleId, Bereich bereich, stapel::Anzeige& anzeige, qint64* anzahl,
-                                  int stueck = 500) const;
+    // The plots of the source's street (same municipality key, street name
+    // compared without case) or its place, as a condition with its values.
+    struct Auswahl {
+        QString bedingung;
+        Parameter werte;
+    };
+    static Auswahl auswahlVon(const Datenbank& db, const Recordset& quelle, Bereich bereich);
 
     // Deletes one plot; returns the rows deleted (0 when it was gone already).
     int loesche(qint64 id) const;

@@ -19,6 +19,7 @@
 #include "lookup/frmInformationsGruppen.h"
 #include "masterdata/FeldArray.h"
 #include "plot/GrundstueckDaten.h"
+#include "tools/WerteKopieren.h"
 
 namespace talu {
 
@@ -441,9 +442,9 @@ void frmGrundstueckMaske::kopiereWerte(bool ganzerOrt) {
     stapel::Ergebnis e;
     {
         const Sanduhr sanduhr;
-        e = GrundstueckDaten(publics().Verbindung)
-                .kopiereWerte(id, ganzerOrt ? GrundstueckDaten::Bereich::Ort : GrundstueckDaten::Bereich::Strasse,
-                              zaehler, &anzahl);
+        e = talu::kopiereWerte(publics().Verbindung, id,
+                               ganzerOrt ? GrundstueckDaten::Bereich::Ort : GrundstueckDaten::Bereich::Strasse,
+                               zaehler, &anzahl);
     }
     if (panel) panel->setText(hauptfenster::verbindungsText(publics()));
     if (e.status != stapel::Ergebnis::Status::Fertig) {

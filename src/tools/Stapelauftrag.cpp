@@ -4,6 +4,7 @@
 #include <QDeadlineTimer>
 #include <QMutex>
 #include <QThread>
+#include <QWaitCondition>
 #include <QTextStream>
 #include <atomic>
 
@@ -14,18 +15,68 @@ namespace {
 constexpr qint64 kMeldeAbstandMs = 200;
 }  // namespace
 
-void AnzeigeStderr::melde(qint64 erledigt, qint64 gesamt, const QString& text) {
-    QTextStream err(stderr);
-    err << "\r" << text;
-    if (gesamt >= 0) err << " " << erledigt << " / " << gesamt;
-    else err << " " << erledigt;
-    err << "    " << Qt::flush;
+void Anzeige::zaehle(const QList<Zaehler>& zaehler, const QString& text) {
+    melde(zaehler.isEmpty() ? 0 : zaehler.first().wert, -1, text);
+}
+
+void Anzeige::info(const QString&) {}
+void Anzeige::fehler(const QString&, const QString&) {}
+bool Anzeige::frage(const QString&) { return false; }
+QString Anzeige::eingabe(const QString&) { return {}; }
+
+bool Anzeige::fortschritt(int nr, int anzahl, const QString& was) {
+    melde(nr, anzahl, was);
+    return !abbruchGewuenscht();
+}
+
+void AnzeigeStderr::zeile(const QString& text) {
+    if (m_leise) return;
+    QTextStream(stderr) << "\r" << text << "    " << Qt::flush;
     m_zeile = true;
 }
 
-AnzeigeStderr::~AnzeigeStderr() {
-    if (m_zeile) QTextStream(stderr) << "\n";
+void AnzeigeStderr::zeileBeenden() {
+    if (!m_zeile) return;
+    QTextStream(stderr) << "\n" << Qt::flush;
+    m_zeile = false;
 }
+
+void AnzeigeStderr::melde(qint64 erledigt, qint64 gesamt, const QString& text) {
+    zeile(gesamt >= 0 ? QStringLiteral("%1 %2 / %3").arg(text).arg(erledigt).arg(gesamt)
+                      : QStringLiteral("%1 %2").arg(text).arg(erledigt));
+}
+
+void AnzeigeStderr::zaehle(const QList<Zaehler>& zaehler, const QString& text) {
+    QStringList teile;
+    if (!text.isEmpty()) teile << text;
+    for (const Zaehler& z : zaehler) teile << z.name + " " + QString::number(z.wert);
+    zeile(teile.join(QStringLiteral("  ")));
+}
+
+void AnzeigeStderr::info(const QString& text) {
+    zeileBeenden();
+    QTextStream(stdout) << text << "\n" << Qt::flush;
+}
+
+void AnzeigeStderr::fehler(const QString& text, const QString& details) {
+    zeileBeenden();
+    QTextStream err(stderr);
+    err << text << "\n";
+    if (!details.isEmpty()) err << details << "\n";
+    err << Qt::flush;
+    ++m_fehler;
+}
+
+bool AnzeigeStderr::frage(const QString& text) {
+    zeileBeenden();
+    QTextStream out(stdout);
+    out << text << "\n";
+    if (!m_begruendung.isEmpty()) out << m_begruendung << "\n";
+    out << Qt::flush;
+    return m_ja;
+}
+
+AnzeigeStderr::~AnzeigeStderr() { zeileBeenden(); }
 
 Kontext::Kontext(const Datenbank& db, Anzeige& anzeige, bool abbrechbar)
     : m_db(db), m_anzeige(anzeige), m_abbrechbar(abbrechbar) {
@@ -38,6 +89,13 @@ void Kontext::melde(qint64 erledigt, qint64 gesamt, const QString& text) {
     if (m_letzteMeldung >= 0 && jetzt - m_letzteMeldung < kMeldeAbstandMs && !letzte && erledigt != 0) return;
     m_letzteMeldung = jetzt;
     m_anzeige.melde(erledigt, gesamt, text);
+}
+
+void Kontext::zaehle(const QList<Zaehler>& zaehler, const QString& text, bool letzte) {
+    const qint64 jetzt = m_uhr.elapsed();
+    if (!letzte && m_letzteMeldung >= 0 && jetzt - m_letzteMeldung < kMeldeAbstandMs) return;
+    m_letzteMeldung = jetzt;
+    m_anzeige.zaehle(zaehler, text);
 }
 
 void Kontext::pruefeAbbruch() {
@@ -131,7 +189,9 @@ Ergebnis fuehreAus(Auftrag& auftrag, const Datenbank& db, Anzeige& anzeige) {
 }
 
 namespace {
-// Between the worker and the window's thread: the latest report and the cancel wish.
+// Between the worker and the window's thread: the latest report, the cancel
+// wish, and the operator's messages and questions, which the window's thread
+// shows while the worker waits for the answer.
 class Vermittler : public Anzeige {
 public:
     void melde(qint64 erledigt, qint64 gesamt, const QString& text) override {
@@ -139,29 +199,85 @@ public:
         m_erledigt = erledigt;
         m_gesamt = gesamt;
         m_text = text;
+        m_zaehler.clear();
+        m_neu = true;
+    }
+    void zaehle(const QList<Zaehler>& zaehler, const QString& text) override {
+        QMutexLocker l(&m_sperre);
+        m_zaehler = zaehler;
+        m_text = text;
         m_neu = true;
     }
     bool abbruchGewuenscht() override { return m_abbruch.load(); }
+    void info(const QString& text) override { frageAn(Art::Info, text); }
+    void fehler(const QString& text, const QString& details) override { frageAn(Art::Fehler, text, details); }
+    bool frage(const QString& text) override { return frageAn(Art::Frage, text).ja; }
+    QString eingabe(const QString& aufforderung) override { return frageAn(Art::Eingabe, aufforderung).antwort; }
+
     void wuenscheAbbruch() { m_abbruch = true; }
-    // Hands a new report to the display in the window's thread.
+    // In the window's thread: hands a new report on, and shows a waiting question.
     void reicheWeiter(Anzeige& ziel) {
-        qint64 e, g;
+        qint64 e = 0, g = -1;
         QString t;
+        QList<Zaehler> z;
+        bool neu = false, offen = false;
+        Art art = Art::Info;
+        QString text, details;
         {
             QMutexLocker l(&m_sperre);
-            if (!m_neu) return;
+            neu = m_neu;
             m_neu = false;
-            e = m_erledigt, g = m_gesamt, t = m_text;
+            e = m_erledigt, g = m_gesamt, t = m_text, z = m_zaehler;
+            offen = m_offen && !m_beantwortet;
+            art = m_art, text = m_frageText, details = m_details;
         }
-        ziel.melde(e, g, t);
+        if (neu) {
+            if (z.isEmpty()) ziel.melde(e, g, t);
+            else ziel.zaehle(z, t);
+        }
+        if (!offen) return;
+        Antwort a;
+        switch (art) {
+            case Art::Info: ziel.info(text); break;
+            case Art::Fehler: ziel.fehler(text, details); break;
+            case Art::Frage: a.ja = ziel.frage(text); break;
+            case Art::Eingabe: a.antwort = ziel.eingabe(text); break;
+        }
+        QMutexLocker l(&m_sperre);
+        m_antwort = a;
+        m_beantwortet = true;
+        m_bedingung.wakeAll();
     }
 
 private:
+    enum class Art { Info, Fehler, Frage, Eingabe };
+    struct Antwort {
+        bool ja = false;
+        QString antwort;
+    };
+    Antwort frageAn(Art art, const QString& text, const QString& details = {}) {
+        QMutexLocker l(&m_sperre);
+        m_art = art;
+        m_frageText = text;
+        m_details = details;
+        m_offen = true;
+        m_beantwortet = false;
+        while (!m_beantwortet) m_bedingung.wait(&m_sperre);
+        m_offen = false;
+        return m_antwort;
+    }
+
     QMutex m_sperre;
+    QWaitCondition m_bedingung;
     qint64 m_erledigt = 0, m_gesamt = -1;
     QString m_text;
+    QList<Zaehler> m_zaehler;
     bool m_neu = false;
     std::atomic<bool> m_abbruch{false};
+    Art m_art = Art::Info;
+    QString m_frageText, m_details;
+    bool m_offen = false, m_beantwortet = false;
+    Antwort m_antwort;
 };
 }  // namespace
 

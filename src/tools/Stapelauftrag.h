@@ -1,5 +1,6 @@
 #pragma once
 #include <QElapsedTimer>
+#include <QList>
 #include <QString>
 #include <functional>
 #include <stdexcept>
@@ -8,29 +9,68 @@
 
 namespace talu::stapel {
 
-// Whoever shows a batch command's progress: a form's counter boxes, the main
-// window's status panel, a progress dialog or standard error. The same job
-// runs under each of them.
+// One counter of a report: its label, as the progress form shows it, and its value.
+struct Zaehler {
+    QString name;
+    qint64 wert = 0;
+};
+
+// How a long command talks to the operator, the one feedback type of every
+// long command: its progress (a number with its total, or several named
+// counters, and a status text), the cancel wish between rows, and the
+// operator's messages and questions. A progress form's counter boxes, the
+// status panel, a progress dialog and standard error each implement it once;
+// the boxes of the program answer its questions (MitDialogen).
 class Anzeige {
 public:
     virtual ~Anzeige() = default;
     // gesamt < 0: the total is unknown.
     virtual void melde(qint64 erledigt, qint64 gesamt, const QString& text) = 0;
+    // Several counters in one report; a display without a box per counter shows the first.
+    virtual void zaehle(const QList<Zaehler>& zaehler, const QString& text);
     // Asked between rows; only jobs that allow it are cancelled.
     virtual bool abbruchGewuenscht() { return false; }
     // A message or question is about to be shown: a display in a window gets
     // out of its way until the next report.
     virtual void beiseite() {}
+
+    // The operator's messages and questions. Where nobody answers, a message
+    // goes nowhere, a question is answered No and an input is empty.
+    virtual void info(const QString& text);
+    virtual void fehler(const QString& text, const QString& details = {});
+    virtual bool frage(const QString& text);
+    virtual QString eingabe(const QString& aufforderung);
+    // Before step nr of anzahl ("Rechnung für „Anton AG“"): reports it; false
+    // when the operator wants to stop before it.
+    virtual bool fortschritt(int nr, int anzahl, const QString& was);
 };
 
-// Progress as a line on standard error, for the command-line tools.
+// Standard error for the progress, one line rewritten per report; standard
+// output for the messages; questions answered as the command line said.
 class AnzeigeStderr : public Anzeige {
 public:
-    void melde(qint64 erledigt, qint64 gesamt, const QString& text) override;
+    explicit AnzeigeStderr(bool leise = false) : m_leise(leise) {}
     ~AnzeigeStderr() override;
+    void melde(qint64 erledigt, qint64 gesamt, const QString& text) override;
+    void zaehle(const QList<Zaehler>& zaehler, const QString& text) override;
+    void info(const QString& text) override;
+    void fehler(const QString& text, const QString& details = {}) override;
+    bool frage(const QString& text) override;
+    // The answer to every question and the line that explains it.
+    void setzeAntwort(bool ja, const QString& begruendung) {
+        m_ja = ja;
+        m_begruendung = begruendung;
+    }
+    int fehlerAnzahl() const { return m_fehler; }
 
 private:
+    void zeile(const QString& text);
+    void zeileBeenden();
+    bool m_leise;
     bool m_zeile = false;
+    bool m_ja = false;
+    QString m_begruendung;
+    int m_fehler = 0;
 };
 
 // Progress handed to a function (counter boxes, a status panel, tests).
@@ -84,6 +124,9 @@ public:
     const Datenbank& db() const { return m_db; }
     // Shows the progress; called per row, it passes on at most a few times a second.
     void melde(qint64 erledigt, qint64 gesamt, const QString& text = {});
+    void zaehle(const QList<Zaehler>& zaehler, const QString& text = {}, bool letzte = false);
+    // The operator, for the job's messages and questions.
+    Anzeige& anzeige() const { return m_anzeige; }
     // Throws Abgebrochen when the operator cancelled and the job allows it.
     void pruefeAbbruch();
     // Rows written and committed so far (counted by the Stapelschreiber).

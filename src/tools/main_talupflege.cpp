@@ -59,9 +59,7 @@ int main(int argc, char** argv) {
         std::unique_ptr<stapel::Auftrag> auftrag = b->erzeuge();
         stapel::Ergebnis e;
         {
-            stapel::AnzeigeStderr stderrAnzeige;
-            stapel::AnzeigeFunktion still({});
-            stapel::Anzeige& anzeige = p.isSet("leise") ? static_cast<stapel::Anzeige&>(still) : stderrAnzeige;
+            stapel::AnzeigeStderr anzeige(p.isSet("leise"));
             e = stapel::fuehreAus(*auftrag, db, anzeige);
         }
         if (e.status != stapel::Ergebnis::Status::Fertig) {
