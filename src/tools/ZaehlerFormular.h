@@ -1,0 +1,59 @@
+#pragma once
+#include <QList>
+#include <QStringList>
+
+#include "app/Formular.h"
+#include "tools/Stapelauftrag.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QGroupBox;
+
+namespace talu {
+
+// The progress form of the maintenance commands: a title, a frame of
+// labelled read-only counter boxes shown in the command's number format, a
+// Start button and "&Zurück". The form is the command's display: "Start"
+// runs the command beside the window, the counters follow its reports, its
+// messages and questions appear in the program's boxes over the form, and
+// "&Zurück" while it runs asks it to stop.
+class ZaehlerFormular : public Formular, public stapel::Anzeige {
+    Q_OBJECT
+public:
+    struct Aufbau {
+        QString titel;
+        QStringList zaehler;  // the captions of the counters, top to bottom
+        QString muster = QStringLiteral("###,###");
+    };
+    explicit ZaehlerFormular(const Aufbau& aufbau, QWidget* parent = nullptr);
+
+    QLabel* lblKopf;
+    QGroupBox* Frame1;
+    QList<QLabel*> label;
+    QList<QLineEdit*> text;
+    QPushButton* cmdStart;
+    QPushButton* cmdZurueck;
+
+    // A further button of the form (e.g. "Löschen"), beside Start.
+    QPushButton* weitererKnopf(const QString& name, const QString& text);
+    // Runs the command with this form as its display; the buttons are off meanwhile.
+    stapel::Ergebnis starte(stapel::Auftrag& auftrag);
+    bool laeuft() const { return m_laeuft; }
+
+    void melde(qint64 erledigt, qint64 gesamt, const QString& text) override;
+    void zaehle(const QList<stapel::Zaehler>& zaehler, const QString& text) override;
+    bool abbruchGewuenscht() override { return m_abbruch; }
+
+signals:
+    void startGeklickt();
+
+private:
+    void setzeZaehler(int i, qint64 wert);
+    QString m_muster;
+    QList<QPushButton*> m_knoepfe;
+    bool m_laeuft = false;
+    bool m_abbruch = false;
+};
+
+}  // namespace talu
