@@ -31,13 +31,16 @@ ProtokollModell::ProtokollModell(const Datenbank& db, QObject* eltern) : QAbstra
 
 QString ProtokollModell::sql(Filter f, const Dialekt& d, bool breit) {
     // "cross join" is the same join; SQLite keeps its order, the log first.
+    // A log user matches its customer whatever the letter case, umlauts
+    // included, as in the invoice run. The few customers are folded once, in
+    // a grouped (so never merged) subquery that the engine can index for the
+    // join, instead of once per pair of log row and customer.
+    const QString kunden = QStringLiteral("(select name, benutzername, ") + d.ohneFall(QStringLiteral("benutzername")) +
+                           QStringLiteral(" as klein from rechnungs_kunden group by id, name, benutzername) rechnungs_kunden");
     QString s = QStringLiteral("select datum,uhrzeit,name,objekt,db_benutzer,benutzername,abfrageprotokoll.id from ") +
-                (breit ? QStringLiteral("abfrageprotokoll cross join rechnungs_kunden")
-                       : QStringLiteral("abfrageprotokoll,rechnungs_kunden")) +
-                // A log user matches its customer whatever the letter case,
-                // umlauts included, as in the invoice run.
+                (breit ? QStringLiteral("abfrageprotokoll cross join ") : QStringLiteral("abfrageprotokoll, ")) + kunden +
                 QStringLiteral(" where ") + d.ohneFall(QStringLiteral("abfrageprotokoll.db_benutzer")) +
-                QStringLiteral(" = ") + d.ohneFall(QStringLiteral("rechnungs_kunden.benutzername"));
+                QStringLiteral(" = rechnungs_kunden.klein");
     switch (f) {
         case Filter::Alle: break;
         case Filter::Heute: s += QStringLiteral(" and datum = ?"); break;
