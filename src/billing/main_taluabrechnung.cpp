@@ -12,6 +12,7 @@
 #include "billing/PdfAusgabe.h"
 #include "billing/Rechnungslauf.h"
 #include "db/Datenbank.h"
+#include "db/Kommandozeile.h"
 #include "tools/RechnungslaufAuftrag.h"
 #include "tools/Stapelauftrag.h"
 
@@ -32,10 +33,7 @@ int main(int argc, char** argv) {
         "abgeschlossen markiert.\n" +
         serverRegelText());
     p.addHelpOption();
-    p.addOption({"server", "Server wie im Anmeldeformular (sqlite, postgres:HOST[:PORT], HOST[,PORT], odbc:DSN).", "server"});
-    p.addOption({"datenbank", "Datenbankname bzw. Dateipfad bei SQLite.", "name"});
-    p.addOption({"benutzer", "Datenbankbenutzer.", "benutzer", ""});
-    p.addOption({"passwort", "Passwort.", "passwort", ""});
+    verbindungsOptionen(p);
     p.addOption({"rechnungen", "Rechnungslauf: je Rechnungskunde mit offenen Abfragen eine Rechnung."});
     p.addOption({"offene", "Liste der offenen Rechnungen."});
     p.addOption({"gutachter", "Gutachter-Kontroll-Ausdruck."});
@@ -54,17 +52,8 @@ int main(int argc, char** argv) {
         err << "Bitte --rechnungen, --offene und/oder --gutachter angeben (siehe --help).\n";
         return 2;
     }
-    const Verbindungsziel ziel = Verbindungsziel::ausEingabe(p.value("server"), p.value("datenbank"), QDir::currentPath());
-    if (!ziel.fehler.isEmpty()) {
-        err << ziel.fehler << "\n";
-        return 2;
-    }
     Datenbank db;
-    QString fehler;
-    if (!db.oeffnen(ziel, p.value("benutzer"), p.value("passwort"), &fehler)) {
-        err << "Keine Verbindung: " << fehler << "\n";
-        return 1;
-    }
+    if (const int code = oeffneAusOptionen(p, db)) return code;
 
     druck::PdfAblage ablage(p.isSet("ordner") ? QDir(p.value("ordner")).absolutePath() : druck::standardAblage());
     // Progress on standard error, messages on standard output; the closing

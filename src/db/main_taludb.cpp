@@ -9,6 +9,7 @@
 
 #include "db/Datenbank.h"
 #include "db/DemoDaten.h"
+#include "db/Kommandozeile.h"
 #include "db/Schema.h"
 
 using namespace talu;
@@ -23,10 +24,7 @@ int main(int argc, char** argv) {
     p.setApplicationDescription(
         "Legt eine TALU-Datenbank mit allen Tabellen an, auf Wunsch mit Demodaten.\n" + serverRegelText());
     p.addHelpOption();
-    p.addOption({"server", "Server wie im Anmeldeformular (sqlite, postgres:HOST[:PORT], HOST[,PORT], odbc:DSN).", "server"});
-    p.addOption({"datenbank", "Datenbankname bzw. Dateipfad bei SQLite.", "name"});
-    p.addOption({"benutzer", "Datenbankbenutzer.", "benutzer", ""});
-    p.addOption({"passwort", "Passwort.", "passwort", ""});
+    verbindungsOptionen(p);
     p.addOption({"demo", "Demodaten einfügen."});
     p.addOption({"ersetzen", "Eine vorhandene SQLite-Datei bzw. PostgreSQL-Datenbank vorher löschen."});
     p.addOption({"ddl", "Nur die CREATE-Anweisungen ausgeben (sqlite, postgres oder sqlserver).", "backend"});

@@ -8,6 +8,7 @@
 #include <QTextStream>
 
 #include "db/Datenbank.h"
+#include "db/Kommandozeile.h"
 #include "tools/Pflegebefehle.h"
 
 using namespace talu;
@@ -25,10 +26,7 @@ int main(int argc, char** argv) {
                                 "Reihenfolge; jeder Befehl ist eine Transaktion.\nBefehle:\n" +
                                 namen.join('\n') + "\n" + serverRegelText());
     p.addHelpOption();
-    p.addOption({"server", "Server wie im Anmeldeformular (sqlite, postgres:HOST[:PORT], HOST[,PORT], odbc:DSN).", "server"});
-    p.addOption({"datenbank", "Datenbankname bzw. Dateipfad bei SQLite.", "name"});
-    p.addOption({"benutzer", "Datenbankbenutzer.", "benutzer", ""});
-    p.addOption({"passwort", "Passwort.", "passwort", ""});
+    verbindungsOptionen(p);
     p.addOption({"leise", "Kein Fortschritt auf der Fehlerausgabe."});
     p.addPositionalArgument("befehl", "Ein oder mehrere Befehle (siehe oben).", "befehl...");
     p.process(app);
@@ -43,17 +41,8 @@ int main(int argc, char** argv) {
             err << "Unbekannter Befehl: " << b << " (siehe --help).\n";
             return 2;
         }
-    const Verbindungsziel ziel = Verbindungsziel::ausEingabe(p.value("server"), p.value("datenbank"), QDir::currentPath());
-    if (!ziel.fehler.isEmpty()) {
-        err << ziel.fehler << "\n";
-        return 2;
-    }
     Datenbank db;
-    QString fehler;
-    if (!db.oeffnen(ziel, p.value("benutzer"), p.value("passwort"), &fehler)) {
-        err << "Keine Verbindung: " << fehler << "\n";
-        return 1;
-    }
+    if (const int code = oeffneAusOptionen(p, db)) return code;
     for (const QString& name : befehle) {
         const pflege::Pflegebefehl* b = pflege::findeBefehl(name);
         std::unique_ptr<stapel::Auftrag> auftrag = b->erzeuge();
