@@ -211,6 +211,7 @@ void TstHauptfenster::menueVollstaendig() {
     const QList<QPair<QString, QString>> eintraege = {
         {"mnuProgrammBeenden", "Programm &beenden"},
         {"mnuBenutzerErfassen", "Benutzer erfassen"},
+        {"mnuKundeErfassen", "Kunde erfassen"},
         {"mnuGutachterErfassen", "Gutachter erfassen"},
         {"mnuGrundstueckErfassen", "Grundstück erfassen"},
         {"mnuKreisErfassen", "Kreis erfassen"},
@@ -560,7 +561,8 @@ void TstHauptfenster::nichtRegistrierteFormTutNichts() {
     const QList<QPair<QString, QString>> eintraege = {
         {"mnuBenutzerErfassen", "frmBenutzerMaske"},   {"mnuKreisSuchen", "frmKreisSuchen"},
         {"mnuZugangsProtokollZeigen", "frmZugangsProtokoll"}, {"mnuAusfuellen", "frmAusfuellen"},
-        {"mnuZonenDatenImportieren", "frmZonenDatenImportieren"}, {"mnuBenutzerSuchen", "frmBenutzerSuchen"}};
+        {"mnuZonenDatenImportieren", "frmZonenDatenImportieren"}, {"mnuBenutzerSuchen", "frmBenutzerSuchen"},
+        {"mnuKundeErfassen", "frmKundenMaske"},   {"mnuKundenSuchen", "frmKundenSuchen"}};
     // Every entry closes the children and runs its own state change; it then
     // opens exactly its form where a module offers it, and nothing where none does.
     for (const auto& [eintrag, form] : eintraege) {
@@ -570,7 +572,8 @@ void TstHauptfenster::nichtRegistrierteFormTutNichts() {
         m->eintrag(eintrag)->trigger();
         const QStringList erwartet = formen::istRegistriert(form) ? QStringList{form} : QStringList{};
         QCOMPARE(formen::geladene(), erwartet);
-        if (eintrag == "mnuBenutzerErfassen") QCOMPARE(publics().Modus, QStringLiteral("erfassen"));
+        if (eintrag == "mnuBenutzerErfassen" || eintrag == "mnuKundeErfassen")
+            QCOMPARE(publics().Modus, QStringLiteral("erfassen"));
         formen::schliesseAlleKinder();
     }
     QVERIFY(formen::zeige("frmGibtEsNicht") == nullptr);
@@ -578,7 +581,7 @@ void TstHauptfenster::nichtRegistrierteFormTutNichts() {
     // An entry without an action neither closes nor opens anything.
     formen::Registrierung r("tstKindOhne", neuesKind);
     formen::zeige("tstKindOhne");
-    m->eintrag("mnuKundenSuchen")->trigger();
+    m->eintrag("mnuBPlan")->trigger();
     m->eintrag("mnuLuftbild")->trigger();
     QCOMPARE(formen::geladene(), QStringList{"tstKindOhne"});
 }

@@ -165,7 +165,8 @@ MaskenFormular::MaskenFormular(const QString& kopfText, const QStringList& feldT
     v->addLayout(m_raster);
     cmdSpeichern = knopf("cmdSpeichern", QStringLiteral("&Speichern"));
     cmdZurueck = knopf("cmdZurueck", QStringLiteral("&Zurück"));
-    v->addLayout(knopfZeile(cmdSpeichern, cmdZurueck));
+    m_knoepfe = knopfZeile(cmdSpeichern, cmdZurueck);
+    v->addLayout(m_knoepfe);
     // A mask with a yes/no field names it through felder()->setzeJaNeinFeld().
     m_felder = new FeldArray(text, this, FeldArray::KeinJaNeinFeld);
     connect(cmdZurueck, &QPushButton::clicked, this, &MaskenFormular::cmdZurueck_Click);

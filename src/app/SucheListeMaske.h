@@ -8,6 +8,7 @@
 
 class QComboBox;
 class QGridLayout;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -93,10 +94,13 @@ public slots:
 
 protected:
     QGridLayout* raster() const { return m_raster; }
+    // The row of buttons, for a mask with more than the two.
+    QHBoxLayout* knoepfe() const { return m_knoepfe; }
 
 private:
     FeldArray* m_felder;
     QGridLayout* m_raster;
+    QHBoxLayout* m_knoepfe;
 };
 
 }  // namespace talu

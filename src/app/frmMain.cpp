@@ -240,6 +240,9 @@ void frmMain::baueMenue() {
     QMenu* erf = neuesMenue(nullptr, QStringLiteral("mnuErfassen"), QStringLiteral("&Erfassen"), false);
     formEintrag(erf, QStringLiteral("mnuBenutzerErfassen"), QStringLiteral("Benutzer erfassen"),
                 QStringLiteral("frmBenutzerMaske"), erfassen);
+    // The invoice customers, beside the users whose query-log rows they pay for.
+    formEintrag(erf, QStringLiteral("mnuKundeErfassen"), QStringLiteral("Kunde erfassen"),
+                QStringLiteral("frmKundenMaske"), erfassen);
     formEintrag(erf, QStringLiteral("mnuGutachterErfassen"), QStringLiteral("Gutachter erfassen"),
                 QStringLiteral("frmGutachterMaske"), erfassen);
     formEintrag(erf, QStringLiteral("mnuGrundstueckErfassen"), QStringLiteral("Grundstück erfassen"),
@@ -270,7 +273,8 @@ void frmMain::baueMenue() {
                 QStringLiteral("frmGutachterSuchen"), {}, false);
     formEintrag(suchen, QStringLiteral("mnuKreisSuchen"), QStringLiteral("Kreis suchen"),
                 QStringLiteral("frmKreisSuchen"), {}, false);
-    neuerEintrag(suchen, QStringLiteral("mnuKundenSuchen"), QStringLiteral("Kunden suchen"), false);
+    formEintrag(suchen, QStringLiteral("mnuKundenSuchen"), QStringLiteral("Kunden suchen"),
+                QStringLiteral("frmKundenSuchen"), {}, false);
     formEintrag(suchen, QStringLiteral("mnuOrtSuchen"), QStringLiteral("Ort suchen"), QStringLiteral("frmSuchen"),
                 [] { publics().SuchArt = QStringLiteral("suche nach ort"); }, true, QKeySequence(Qt::CTRL | Qt::Key_S));
 

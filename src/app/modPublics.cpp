@@ -22,7 +22,7 @@ bool beschreibbar(const QString& dir) {
 void Publics::zuruecksetzen() {
     ServerName.clear(); DatenbankName.clear(); DbBenutzer.clear(); DbPasswort.clear();
     RsSuche.schliessen(); RsGutachter.schliessen(); RsBenutzer.schliessen();
-    RsKreise.schliessen(); RsOrtsdaten.schliessen();
+    RsKreise.schliessen(); RsOrtsdaten.schliessen(); RsKunden.schliessen();
     Modus.clear(); SuchArt.clear();
     AktPlz.clear(); AktOrt.clear(); AktGemeindeschluessel.clear(); AktOrtAnzeige.clear();
     AktOrtId = 0;

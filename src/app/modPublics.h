@@ -13,6 +13,7 @@ struct Publics {
     Datenbank Verbindung;
 
     Recordset RsSuche, RsGutachter, RsBenutzer, RsKreise, RsOrtsdaten;
+    Recordset RsKunden;  // the invoice customers found by "Kunden suchen"
 
     QString Modus;    // "erfassen" or "aendern"
     QString SuchArt;  // "suche nach ort", "suche nach grundstück", ...

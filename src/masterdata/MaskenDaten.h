@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <QStringList>
+#include <stdexcept>
 
 #include "app/Bindung.h"
 
@@ -32,6 +33,18 @@ private:
     QString m_tabelle;
     const Bindungen& m_bindungen;
     int m_felder;
+};
+
+// A save or delete that a record's own rules refuse (not a database
+// failure); the text tells the operator why. Thrown inside the write's
+// transaction, so nothing is written.
+class Abgelehnt : public std::runtime_error {
+public:
+    explicit Abgelehnt(const QString& text) : std::runtime_error(text.toStdString()), m_text(text) {}
+    const QString& text() const { return m_text; }
+
+private:
+    QString m_text;
 };
 
 // Display rule shared by the masks: a Null column shows as empty text.

@@ -8,6 +8,7 @@
 #include "app/Dialoge.h"
 #include "app/Geometrie.h"
 #include "app/modPublics.h"
+#include "masterdata/MaskenDaten.h"
 
 namespace talu {
 
@@ -65,15 +66,34 @@ void frmDatensatzMaske::setzeDatensatzId(double id) {
                       [&] { werte = lade(m_id, &gefunden); }))
         return;
     for (int i = 0; i < text.size(); ++i) text[i]->setText(werte.value(i));
+    angezeigt(gefunden ? m_id : 0);
     if (!gefunden) meldeInfo(this, keinDatensatz(), QStringLiteral("Information"));
 }
 
-// In create mode every save adds a row; the mask keeps its texts.
+bool frmDatensatzMaske::mitRegeln(const QString& wasScheitert, const std::function<void()>& arbeit) {
+    QString abgelehnt;
+    if (!mitDatenbank(wasScheitert, [&] {
+            try {
+                arbeit();
+            } catch (const Abgelehnt& a) {
+                abgelehnt = a.text();
+            }
+        }))
+        return false;
+    if (abgelehnt.isEmpty()) return true;
+    meldeInfo(this, abgelehnt, QStringLiteral("Information"));
+    return false;
+}
+
+// In create mode every save adds a row, unless the mask keeps the record
+// it added; the mask keeps its texts.
 void frmDatensatzMaske::cmdSpeichern_Click() {
-    const double id = m_aendern ? m_id : 0;
-    if (!mitDatenbank(QStringLiteral("Der Datensatz wurde nicht gespeichert."),
-                      [&] { speichere(id, texte()); }))
+    const double id = m_aendern || m_behalten ? m_id : 0;
+    double neu = 0;
+    if (!mitRegeln(QStringLiteral("Der Datensatz wurde nicht gespeichert."), [&] { neu = speichere(id, texte()); }))
         return;
+    if (m_behalten) m_id = neu;
+    angezeigt(neu);
     meldeInfo(this, QStringLiteral("Der Datensatz wurde gespeichert!"), QStringLiteral("Information"));
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <QStringList>
+#include <functional>
 
 #include "app/SucheListeMaske.h"
 
@@ -34,10 +35,19 @@ protected:
     // Change mode ends: close the search's recordset and show the search again.
     virtual void zurueckZurSuche() = 0;
     void beimEntladen() override;
+    // The boxes now show the record with this id (0: none), after it was read or saved.
+    virtual void angezeigt(double id) { (void)id; }
+    // For records with a key of their own: after the first save in create
+    // mode further saves change the record just added instead of adding another.
+    void behalteErfassten() { m_behalten = true; }
+    // Database work that the record's rules may refuse: a refusal is shown as
+    // information, a failure as the database's message; false in both cases.
+    bool mitRegeln(const QString& wasScheitert, const std::function<void()>& arbeit);
 
 private:
     double m_id = 0;
     bool m_aendern = false;
+    bool m_behalten = false;
 };
 
 }  // namespace talu
