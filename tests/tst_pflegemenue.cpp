@@ -25,7 +25,8 @@ void TestPflegeMenue::befehleAusDemMenue() {
     TALU_LOOKUP_DB(fx, backend, true);
     const Datenbank& db = publics().Verbindung;
     // Every command of the list has its menu entry.
-    for (const pflege::Pflegebefehl& b : pflege::pflegebefehle()) QVERIFY2(menue::istRegistriert(b.menue), qPrintable(b.menue));
+    for (const pflege::Pflegebefehl& b : pflege::pflegebefehle())
+        if (!b.menue.isEmpty()) QVERIFY2(menue::istRegistriert(b.menue), qPrintable(b.menue));
 
     TALU_DB_OK(db.ausfuehren("update ortsnamen set wohn = null, misch = null, gewerbe = null"));
     TALU_DB_OK(db.ausfuehren("update grundstuecke set hausnummer_numerisch = -1"));

@@ -195,6 +195,70 @@ QString Dialekt::hausnummerZahl(const QString& a) const {
     return {};
 }
 
+namespace {
+// The leading number as text in T-SQL: the reading of fuehrendeZahlText()
+// spelled out with patindex, as SQL Server has no regular expressions.
+QString tsqlHausnummerText(const QString& x) {
+    const QString s = "replace(replace(replace(" + x + ", ' ', ''), char(9), ''), char(10), '')";
+    const QString vz = "(case when left(" + s + ", 1) in ('+', '-') then 1 else 0 end)";
+    const QString r = "substring(" + s + ", 1 + " + vz + ", 4000)";
+    const QString n1 = "(patindex('%[^0-9]%', " + r + " + 'x') - 1)";
+    const QString ganz = "left(" + r + ", " + n1 + ")";
+    const QString punkt = "(substring(" + r + ", " + n1 + " + 1, 1) = '.')";
+    const QString f = "substring(" + r + ", " + n1 + " + 2, 4000)";
+    const QString n2 = "(patindex('%[^0-9]%', " + f + " + 'x') - 1)";
+    const QString bruch = "(case when " + punkt + " then left(" + f + ", " + n2 + ") else '' end)";
+    const QString gueltig = "(" + n1 + " > 0 or (" + punkt + " and " + n2 + " > 0))";
+    const QString ganz0 = "substring(" + ganz + ", patindex('%[^0]%', " + ganz + " + 'x'), 4000)";
+    const QString bruch0 = "reverse(substring(reverse(" + bruch + "), patindex('%[^0]%', reverse(" + bruch +
+                           ") + 'x'), 4000))";
+    return "(case when " + x + " is null then null when not " + gueltig + " then '0' else concat(case when left(" +
+           s + ", 1) = '-' and (" + ganz0 + " <> '' or " + bruch0 + " <> '') then '-' else '' end, case when " +
+           ganz0 + " = '' then '0' else " + ganz0 + " end, case when " + bruch0 + " <> '' then concat('.', " +
+           bruch0 + ") else '' end) end)";
+}
+}  // namespace
+
+QString Dialekt::hausnummerText(const QString& a) const {
+    switch (m_backend) {
+        case Backend::SQLite: return QString(kHausnummerTextFunktion) + "(" + a + ")";
+        case Backend::PostgreSQL:
+            // numeric keeps every digit; trim_scale drops the trailing zeros of the fraction.
+            return "(select case when " + a + " is null then null when z is null then '0' else "
+                   "cast(trim_scale(cast(z as numeric)) as text) end from "
+                   "(select substring(regexp_replace(" + a + ", '[ \t\n]', '', 'g') from "
+                   "'^[+-]?(?:[0-9]+(?:\\.[0-9]*)?|\\.[0-9]+)') as z) as zahl)";
+        case Backend::SQLServer: return tsqlHausnummerText(a);
+    }
+    return {};
+}
+
+QString Dialekt::zahlAusText(const QString& a) const {
+    const QString z = m_backend == Backend::SQLServer ? "coalesce(try_cast(" + hausnummerText(a) + " as float), 0)"
+                                                      : hausnummerZahl(a);
+    return "(case when " + a + " is null then null else " + z + " end)";
+}
+
+QString Dialekt::verbinde(const QString& a, const QString& b) const {
+    if (m_backend == Backend::SQLServer) return "concat(" + a + ", " + b + ")";
+    return "(coalesce(" + a + ", '') || coalesce(" + b + ", ''))";
+}
+
+QString Dialekt::enthaeltText(const QString& text, const QString& teil) const {
+    switch (m_backend) {
+        case Backend::SQLite: return "instr(" + text + ", " + teil + ") > 0";
+        case Backend::PostgreSQL: return "strpos(" + text + ", " + teil + ") > 0";
+        case Backend::SQLServer: return "(" + teil + " = '' or charindex(" + teil + ", " + text + ") > 0)";
+    }
+    return {};
+}
+
+QString Dialekt::zeileNach(const QString& select, qint64 n) const {
+    if (m_backend == Backend::SQLServer)
+        return select + QString(" offset %1 rows fetch next 1 rows only").arg(n);
+    return select + QString(" limit 1 offset %1").arg(n);
+}
+
 QString Dialekt::suchIndexSpalte(const QString& spalte) const {
     if (m_backend == Backend::PostgreSQL) return spalte + " varchar_pattern_ops";
     return spalte;

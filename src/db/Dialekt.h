@@ -99,6 +99,19 @@ public:
     // kHausnummerFunktion registered.
     QString hausnummerZahl(const QString& ausdruck) const;
     static constexpr const char* kHausnummerFunktion = "talu_hausnummer";
+    // The same leading number as text in plain decimal form (fuehrendeZahlText():
+    // no sign for zero, no leading or trailing zeros, "0" without a digit),
+    // Null for Null. On SQLite the connection must have kHausnummerTextFunktion.
+    QString hausnummerText(const QString& ausdruck) const;
+    static constexpr const char* kHausnummerTextFunktion = "talu_hausnummer_text";
+    // The leading number of a text as a number, Null for Null (a delivered value).
+    QString zahlAusText(const QString& ausdruck) const;
+    // Both texts joined; a Null part counts as empty.
+    QString verbinde(const QString& a, const QString& b) const;
+    // Whether teil occurs in text (an empty part occurs everywhere).
+    QString enthaeltText(const QString& text, const QString& teil) const;
+    // A select limited to its row after the first n of its order (the select has its order by).
+    QString zeileNach(const QString& select, qint64 n) const;
     // A search column in an index; PostgreSQL needs the pattern operators for a prefix LIKE.
     QString suchIndexSpalte(const QString& spalte) const;
 

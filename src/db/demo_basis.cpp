@@ -480,6 +480,7 @@ public:
         // WQN: buildings and streets of Göttingen, joined by street and municipality key.
         m_db.einfuegen("str111", {{"gs", "03159016"}, {"ss", "01234"}, {"straßenname", "Groner Landstraße"}});
         m_db.einfuegen("str111", {{"gs", "03159016"}, {"ss", "01235"}, {"straßenname", "Bürgerstraße"}});
+        m_db.einfuegen("str111", {{"gs", "03159016"}, {"ss", "01236"}, {"straßenname", "Auf'm Kampe"}});
         const char* const wqn[][4] = {{"01234", "9", "a", "5711234.50"},
                                       {"01234", "11", "", "5711240.10"},
                                       {"01235", "2", " b ", "5711410.00"}};
@@ -487,11 +488,20 @@ public:
             m_db.einfuegen("geb111", {{"gs", "03159016"}, {"ss", g[0]}, {"hausnummer", g[1]},
                                        {"zusatz", g[2]}, {"hochwert", g[3]}, {"rechtswert", "3563120.00"}});
         }
+        // Without a number; in the apostrophe street; of a street str111 does not know.
+        m_db.einfuegen("geb111", {{"gs", "03159016"}, {"ss", "01234"}, {"hausnummer", kNull}, {"zusatz", "c"},
+                                   {"hochwert", "5711250.00"}, {"rechtswert", "3563130.00"}});
+        m_db.einfuegen("geb111", {{"gs", "03159016"}, {"ss", "01236"}, {"hausnummer", "04"}, {"zusatz", kNull},
+                                   {"hochwert", "5711300.00"}, {"rechtswert", "3563200.00"}});
+        m_db.einfuegen("geb111", {{"gs", "03159016"}, {"ss", "09999"}, {"hausnummer", "1"}, {"zusatz", kNull},
+                                   {"hochwert", "5711000.00"}, {"rechtswert", "3563000.00"}});
         // POGOS: the 03 row is never imported.
         m_db.einfuegen("pogos", {{"gemeindeschluessel", "06531005"}, {"strassenname", "Ludwigstraße"},
                                  {"stadtteil", "Innenstadt"}, {"cstaotk", "0653100501"}});
         m_db.einfuegen("pogos", {{"gemeindeschluessel", "08435059"}, {"strassenname", "Hafenstraße"},
                                  {"stadtteil", kNull}, {"cstaotk", "0843505902"}});
+        m_db.einfuegen("pogos", {{"gemeindeschluessel", "16051000"}, {"strassenname", "Anger'sche Gasse"},
+                                 {"stadtteil", "Altstadt"}, {"cstaotk", "1605100004"}});
         m_db.einfuegen("pogos", {{"gemeindeschluessel", "03452001"}, {"strassenname", "Osterstraße"},
                                  {"stadtteil", kNull}, {"cstaotk", "0345200103"}});
         // Mosaic: two buildings in Aurich, one in a municipality unknown to ortsnamen.
@@ -501,6 +511,8 @@ public:
                                   {"haus_hausnr", "16"}, {"haus_hausnr_zusatz", ""}, {"haus_otl_name", "Mitte"}});
         m_db.einfuegen("mosaic", {{"haus_id", "999990010001"}, {"haus_strasse", "Nirgendweg"},
                                   {"haus_hausnr", "1"}, {"haus_hausnr_zusatz", ""}, {"haus_otl_name", kNull}});
+        m_db.einfuegen("mosaic", {{"haus_id", "031590160007"}, {"haus_strasse", "Auf'm Kampe"},
+                                  {"haus_hausnr", kNull}, {"haus_hausnr_zusatz", " b "}, {"haus_otl_name", " Weende "}});
         // Aurich land values by Mosaic number; the first plot of the Marktplatz carries it.
         m_db.einfuegen("aurich", {
             {"haus_id", "034520010101"}, {"haus_bodenwert", "135"}, {"haus_gfz", "0,8"},
@@ -509,6 +521,12 @@ public:
             {"haus_azdgeschosse", "II"}, {"haus_bauliche_nutzung", "mi"}, {"haus_bemerkung", " Zentrum "},
             {"haus_wert", "z"}, {"haus_san_ae", " E "},
         });
+        // No value delivered; the house of the plot without values; a second row of one house id.
+        m_db.einfuegen("aurich", {{"haus_id", "034520010107"}, {"haus_bodenwert", kNull}, {"haus_bemerkung", kNull},
+                                  {"haus_san_ae", "a"}});
+        m_db.einfuegen("aurich", {{"haus_id", "034520010108"}, {"haus_bodenwert", "170,50"}, {"haus_san_ae", "k"},
+                                  {"haus_wert", "z"}});
+        m_db.einfuegen("aurich", {{"haus_id", "034520010108"}, {"haus_bodenwert", "999"}, {"haus_san_ae", "x"}});
         // Lower Saxony buildings and streets.
         m_db.einfuegen("strassen", {{"strassenschlüssel", "00417"}, {"gemeindeschlüssel", "03452001"},
                                     {"straßenname", "Fockenbollwerkstraße"}});
@@ -516,9 +534,29 @@ public:
                                    {"hausnummer", "3"}, {"hochwert", "5925140.2"}, {"rechtswert", "2597310.8"}});
         m_db.einfuegen("gebäude", {{"gemeindeschlüssel", "03452001"}, {"strassenschlüssel", "00999"},
                                    {"hausnummer", "5"}, {"hochwert", "5925160.0"}, {"rechtswert", "2597330.0"}});
+        // A later street of key 00417 elsewhere (the first one counts), an apostrophe street, a building in 16.
+        m_db.einfuegen("strassen", {{"strassenschlüssel", "00417"}, {"gemeindeschlüssel", "03159016"},
+                                    {"straßenname", "Groner Tor"}});
+        m_db.einfuegen("strassen", {{"strassenschlüssel", "00418"}, {"gemeindeschlüssel", "03452001"},
+                                    {"straßenname", "Up'n Diek"}});
+        m_db.einfuegen("strassen", {{"strassenschlüssel", "00419"}, {"gemeindeschlüssel", "16051000"},
+                                    {"straßenname", "Anger"}});
+        m_db.einfuegen("gebäude", {{"gemeindeschlüssel", "03452001"}, {"strassenschlüssel", "00418"},
+                                   {"hausnummer", "7"}, {"hochwert", "5925170.0"}, {"rechtswert", "2597340.0"}});
+        m_db.einfuegen("gebäude", {{"gemeindeschlüssel", "03452001"}, {"strassenschlüssel", "00417"},
+                                   {"hausnummer", kNull}, {"hochwert", "5925180.0"}, {"rechtswert", "2597350.0"}});
+        m_db.einfuegen("gebäude", {{"gemeindeschlüssel", "16051000"}, {"strassenschlüssel", "00419"},
+                                   {"hausnummer", "2"}, {"hochwert", "5650000.0"}, {"rechtswert", "4420000.0"}});
         // Zone data: street of zone 4 in Gießen (key delivered with blanks) and its values.
         m_db.einfuegen("import_11062002_1", {{"schlüssel", " 06531005 "}, {"strasse", "seltersweg "},
                                              {"zonen_nr", 4}});
+        // A later row of the same street (the first counts), a zone without values, the apostrophe street.
+        m_db.einfuegen("import_11062002_1", {{"schlüssel", "06531005"}, {"strasse", "Seltersweg"}, {"zonen_nr", 7}});
+        m_db.einfuegen("import_11062002_1", {{"schlüssel", "06531005"}, {"strasse", "frankfurter STRAßE "},
+                                             {"zonen_nr", 5}});
+        m_db.einfuegen("import_11062002_1", {{"schlüssel", "03159016"}, {"strasse", "auf'm kampe"}, {"zonen_nr", 1}});
+        m_db.einfuegen("import_11062002_2", {{"gemeindesch", "03159016"}, {"zonen_nr", 1}, {"brw_tatsaechlich", 210.0},
+                                             {"bemerkung", "Zone 1"}});
         m_db.einfuegen("import_11062002_2", {
             {"gemeindesch", "06531005"}, {"zonen_nr", 4}, {"brw_minimal", 480.0}, {"brw_maximal", 560.0},
             {"brw_durchschnittlich", 520.0}, {"brw_tatsaechlich", 520.0}, {"bauliche_nutzung", "mk"},

@@ -63,7 +63,10 @@ int GrundstueckDaten::loescheStrasseVon(qint64 id) const {
     return n;
 }
 
-double fuehrendeZahl(const QString& text) {
+namespace {
+// The characters of the leading number: blanks, tabs and line feeds skipped,
+// an optional sign, digits with one "." as decimal point; empty without a digit.
+QString fuehrendeZiffern(const QString& text) {
     QString zahl;
     bool ziffer = false, komma = false;
     for (const QChar c : text) {
@@ -80,10 +83,31 @@ double fuehrendeZahl(const QString& text) {
             break;
         }
     }
-    if (!ziffer) return 0;
+    return ziffer ? zahl : QString();
+}
+}  // namespace
+
+double fuehrendeZahl(const QString& text) {
+    const QString zahl = fuehrendeZiffern(text);
+    if (zahl.isEmpty()) return 0;
     bool ok = false;
     const double v = zahl.toDouble(&ok);
     return ok ? v : 0;
+}
+
+QString fuehrendeZahlText(const QString& text) {
+    QString zahl = fuehrendeZiffern(text);
+    if (zahl.isEmpty()) return QStringLiteral("0");
+    const bool minus = zahl.startsWith('-');
+    if (zahl.startsWith('-') || zahl.startsWith('+')) zahl.remove(0, 1);
+    const qsizetype punkt = zahl.indexOf('.');
+    QString ganz = punkt < 0 ? zahl : zahl.left(punkt);
+    QString bruch = punkt < 0 ? QString() : zahl.mid(punkt + 1);
+    while (ganz.startsWith('0')) ganz.remove(0, 1);
+    while (bruch.endsWith('0')) bruch.chop(1);
+    if (ganz.isEmpty() && bruch.isEmpty()) return QStringLiteral("0");
+    return (minus ? QStringLiteral("-") : QString()) + (ganz.isEmpty() ? QStringLiteral("0") : ganz) +
+           (bruch.isEmpty() ? QString() : "." + bruch);
 }
 
 QString nachbarHausnummer(const QString& hausnummer, int schritt) {

@@ -50,6 +50,9 @@ private:
 // "a1" is 0. Blanks, tabs and line feeds are skipped anywhere ("1 2" is 12);
 // an empty text gives 0. The maintenance tools read house numbers the same way.
 double fuehrendeZahl(const QString& text);
+// The same number as text in plain decimal form, every digit kept: "007b" gives
+// "7", "12.50" gives "12.5", "-0" gives "0", a text without digits "0".
+QString fuehrendeZahlText(const QString& text);
 
 // The house number one step forward (+1) or back (-1): "12a" -> "13", "1" -> "0".
 QString nachbarHausnummer(const QString& hausnummer, int schritt);

@@ -8,9 +8,22 @@
 #include "app/MenueAktionen.h"
 #include "app/frmMain.h"
 #include "app/modPublics.h"
-#include "tools/Pflegebefehle.h"
+#include "tools/PflegeMenue.h"
 
 namespace talu {
+
+void meldeEnde(QWidget* ueber, const pflege::Pflegebefehl& b, const stapel::Auftrag& auftrag,
+               const stapel::Ergebnis& e) {
+    switch (e.status) {
+        case stapel::Ergebnis::Status::Fertig: {
+            const QString text = pflege::endText(b, auftrag);
+            if (!text.isEmpty()) dialoge().meldung(ueber, Dialoge::Symbol::Keins, QString(), text);
+            break;
+        }
+        case stapel::Ergebnis::Status::Abgebrochen: meldeInfo(ueber, e.meldung); break;
+        case stapel::Ergebnis::Status::Fehler: meldeKritisch(ueber, e.meldung, QString(), e.serverText); break;
+    }
+}
 
 namespace {
 
@@ -29,19 +42,14 @@ void starte(const pflege::Pflegebefehl& b, QWidget* haupt) {
         e = stapel::fuehreAusNebenbei(*auftrag, publics().Verbindung, fortschritt);
         fortschritt.beiseite();
     }
-    switch (e.status) {
-        case stapel::Ergebnis::Status::Fertig:
-            if (panel) panel->setText(b.statusText(*auftrag));
-            if (!b.fertig.isEmpty()) dialoge().meldung(haupt, Dialoge::Symbol::Keins, QString(), b.fertig);
-            break;
-        case stapel::Ergebnis::Status::Abgebrochen: meldeInfo(haupt, e.meldung); break;
-        case stapel::Ergebnis::Status::Fehler: meldeKritisch(haupt, e.meldung, QString(), e.serverText); break;
-    }
+    if (panel && e.status == stapel::Ergebnis::Status::Fertig) panel->setText(b.statusText(*auftrag));
+    meldeEnde(haupt, b, *auftrag, e);
 }
 
 // One menu action per command, under the entry's name.
 const bool angemeldet = [] {
     for (const pflege::Pflegebefehl& b : pflege::pflegebefehle()) {
+        if (b.menue.isEmpty()) continue;
         const pflege::Pflegebefehl* befehl = &b;
         menue::Registrierung(b.menue, [befehl](QWidget* haupt) { starte(*befehl, haupt); });
     }

@@ -1,6 +1,8 @@
 #include "tools/Pflegebefehle.h"
 
+#include "tools/Ausfuellen.h"
 #include "tools/Bereinigung.h"
+#include "tools/Importe.h"
 #include "tools/Durchschnittswerte.h"
 
 namespace talu::pflege {
@@ -31,6 +33,22 @@ const QList<Pflegebefehl>& pflegebefehle() {
              return DupesAuftrag::text(d.schluessel(), d.geloescht());
          }},
         {"hausnummern", "mnuNumerischeHausnummernAusfuellen", baue<HausnummernAuftrag>(), hausnummernFertigText(), {}},
+        {"wqn-import", "mnuwqndatenimportieren", baue<WqnImport>(), QString(),
+         [](const stapel::Auftrag& a) { return gelesenText(static_cast<const WqnImport&>(a).gelesen()); }},
+        {"pogos-import", "mnuPogosDatenImportieren", baue<PogosImport>(), PogosImport::fertigText(),
+         [](const stapel::Auftrag& a) { return gelesenText(static_cast<const PogosImport&>(a).gelesen()); }},
+        // The commands of the progress forms: their forms start them, the command line by name.
+        {"mosaic-import", {}, baue<MosaicImport>(), QString(), {}},
+        {"aurich-import", {}, baue<AurichImport>(), QString(), {}},
+        {"niedersachsen-import", {}, baue<NiedersachsenImport>(), QStringLiteral("Fertig"), {}},
+        {"grundstuecke-loeschen", {}, baue<GrundstueckeLoeschen>(), GrundstueckeLoeschen::fertigText(), {}},
+        {"zonen-import", {}, baue<ZonenImport>(), QStringLiteral("Fertig"), {}},
+        {"gutachter-gebaeude", {}, baue<GebaeudeAuftrag>(), QString(), {}},
+        {"gutachter-kreis", {}, baue<GutachterNachKreis>(), QString(), {}},
+        {"gutachter-bereich", {}, baue<GutachterNachBereich>(), QString(), {}},
+        {"gutachter-luecken", {}, baue<GutachterLueckenFuellen>(), QString(), {}},
+        {"strassennamen", {}, baue<StrassennamenAuftrag>(), QString(), {}},
+        {"gemeindeschluessel", {}, baue<GemeindeschluesselAuftrag>(), QString(), {}},
     };
     return l;
 }
@@ -41,7 +59,14 @@ const Pflegebefehl* findeBefehl(const QString& name) {
     return nullptr;
 }
 
+QString endText(const Pflegebefehl& b, const stapel::Auftrag& a) {
+    const QString hinweis = a.hinweis();
+    if (hinweis.isEmpty()) return b.fertig;
+    return b.fertig.isEmpty() ? hinweis : b.fertig + "\n\n" + hinweis;
+}
+
 const Pflegebefehl* findeMenueBefehl(const QString& menue) {
+    if (menue.isEmpty()) return nullptr;
     for (const Pflegebefehl& b : pflegebefehle())
         if (b.menue == menue) return &b;
     return nullptr;

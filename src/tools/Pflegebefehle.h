@@ -11,7 +11,9 @@ namespace talu::pflege {
 // One maintenance command as the menu and the command line know it.
 struct Pflegebefehl {
     QString name;    // on the command line, e.g. "durchschnitt-orte"
-    QString menue;   // the menu entry's object name, e.g. "mnuDurchschnittswerteOrte"
+    // The menu entry's object name, e.g. "mnuDurchschnittswerteOrte"; empty
+    // for a command that its progress form starts.
+    QString menue;
     std::function<std::unique_ptr<stapel::Auftrag>()> erzeuge;
     // The message after a successful run (OK only, no icon, empty title); empty: none.
     QString fertig;
@@ -22,5 +24,7 @@ struct Pflegebefehl {
 const QList<Pflegebefehl>& pflegebefehle();
 const Pflegebefehl* findeBefehl(const QString& name);
 const Pflegebefehl* findeMenueBefehl(const QString& menue);
+// The message after a run to its end: the command's end message and what the job adds; empty: none.
+QString endText(const Pflegebefehl& b, const stapel::Auftrag& a);
 
 }  // namespace talu::pflege

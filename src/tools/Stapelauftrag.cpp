@@ -47,10 +47,11 @@ void AnzeigeStderr::melde(qint64 erledigt, qint64 gesamt, const QString& text) {
 }
 
 void AnzeigeStderr::zaehle(const QList<Zaehler>& zaehler, const QString& text) {
-    QStringList teile;
+    QStringList teile, stand;
     if (!text.isEmpty()) teile << text;
-    for (const Zaehler& z : zaehler) teile << z.name + " " + QString::number(z.wert);
-    zeile(teile.join(QStringLiteral("  ")));
+    for (const Zaehler& z : zaehler) stand << z.name + " " + QString::number(z.wert);
+    m_zaehlerstand = stand.join(QStringLiteral(", "));
+    zeile((teile + stand).join(QStringLiteral("  ")));
 }
 
 void AnzeigeStderr::info(const QString& text) {
@@ -150,6 +151,31 @@ void seitenweise(const Datenbank& db, const QString& select, const Parameter& p,
             zeile(r);
         }
         if (rs.anzahl() < seite) break;
+    }
+}
+
+void inIdBereichen(Kontext& k, const QString& tabelle, const QString& bedingung, const Parameter& p, int stueck,
+                   const std::function<void(qint64, qint64, qint64)>& bereich) {
+    const Datenbank& db = k.db();
+    const QString wo = bedingung.isEmpty() ? QString() : " and (" + bedingung + ")";
+    const QVariant erste = db.wert("select min(id) from " + tabelle + " where 1 = 1" + wo, p);
+    if (erste.isNull()) return;
+    stueck = qMax(1, stueck);
+    const QString sql = "select count(*), max(id) from (" +
+                        db.dialekt().begrenze("select id from " + tabelle + " where id > ?" + wo + " order by id", stueck) +
+                        ") bereich";
+    qint64 nach = erste.toLongLong() - 1;
+    for (;;) {
+        Parameter werte{nach};
+        werte << p;
+        const Recordset rs = db.abfrage(sql, werte);
+        const qint64 anzahl = rs.zeilen().value(0).value(0).toLongLong();
+        if (anzahl == 0) break;
+        const qint64 bis = rs.zeilen().value(0).value(1).toLongLong();
+        bereich(nach, bis, anzahl);
+        k.pruefeAbbruch();
+        if (anzahl < stueck) break;
+        nach = bis;
     }
 }
 

@@ -13,6 +13,8 @@ namespace talu::stapel {
 struct Zaehler {
     QString name;
     qint64 wert = 0;
+    // The number format of its box where it differs from the form's ("0": plain decimal).
+    QString muster = {};
 };
 
 // How a long command talks to the operator, the one feedback type of every
@@ -62,6 +64,8 @@ public:
         m_begruendung = begruendung;
     }
     int fehlerAnzahl() const { return m_fehler; }
+    // The counters of the last report, "Treffer: 12, …"; empty without one.
+    QString zaehlerstand() const { return m_zaehlerstand; }
 
 private:
     void zeile(const QString& text);
@@ -70,6 +74,7 @@ private:
     bool m_zeile = false;
     bool m_ja = false;
     QString m_begruendung;
+    QString m_zaehlerstand;
     int m_fehler = 0;
 };
 
@@ -115,6 +120,9 @@ public:
     virtual bool abbrechbar() const { return true; }
     // Does the work; reports through k and checks k.pruefeAbbruch() between rows.
     virtual void fuehreAus(Kontext& k) = 0;
+    // After a run to its end: what the operator should know beyond the end
+    // message (e.g. that a skip count passed over the whole table); empty: nothing.
+    virtual QString hinweis() const { return {}; }
 };
 
 // What the job sees while it runs.
@@ -167,6 +175,13 @@ private:
 // t [where ...]" without order; the page is appended as "and/where id > ?".
 void seitenweise(const Datenbank& db, const QString& select, const Parameter& p, int seite,
                  const std::function<void(const QSqlRecord&)>& zeile);
+
+// Walks the rows of a table that meet the condition (with its parameters) in
+// ascending id, in ranges of up to stueck rows: for each the id before it, its
+// last id and its number of rows. A job that works on a range with one
+// statement reports and checks the cancel between ranges.
+void inIdBereichen(Kontext& k, const QString& tabelle, const QString& bedingung, const Parameter& p, int stueck,
+                   const std::function<void(qint64 nach, qint64 bis, qint64 anzahl)>& bereich);
 
 struct Ergebnis {
     enum class Status { Fertig, Abgebrochen, Fehler };

@@ -11,6 +11,7 @@
 #include "app/Geometrie.h"
 #include "app/modPublics.h"
 #include "tools/MitDialogen.h"
+#include "tools/PflegeMenue.h"
 #include "tools/Zaehlerformat.h"
 
 namespace talu {
@@ -33,7 +34,7 @@ ZaehlerFormular::ZaehlerFormular(const Aufbau& aufbau, QWidget* parent) : Formul
         auto* l = new QLabel(aufbau.zaehler.at(i));
         l->setObjectName(QStringLiteral("label_%1").arg(i));
         auto* t = new QLineEdit;
-        t->setObjectName(QStringLiteral("text_%1").arg(i));
+        t->setObjectName(aufbau.feldnamen.value(i, QStringLiteral("text_%1").arg(i)));
         t->setReadOnly(true);
         t->setFocusPolicy(Qt::NoFocus);
         t->setAlignment(Qt::AlignRight);
@@ -74,14 +75,15 @@ QPushButton* ZaehlerFormular::weitererKnopf(const QString& name, const QString& 
     auto* b = new QPushButton(beschriftung);
     b->setObjectName(name);
     auto* zeile = static_cast<QHBoxLayout*>(layout()->itemAt(layout()->count() - 1)->layout());
-    zeile->insertWidget(1, b);
+    // After the buttons added before it, so that they stand in the order they were added.
+    zeile->insertWidget(int(m_knoepfe.size()), b);
     m_knoepfe << b;
     return b;
 }
 
-void ZaehlerFormular::setzeZaehler(int i, qint64 wert) {
+void ZaehlerFormular::setzeZaehler(int i, qint64 wert, const QString& muster) {
     if (i < 0 || i >= text.size()) return;
-    text[i]->setText(stapel::zaehlerText(double(wert), m_muster));
+    text[i]->setText(stapel::zaehlerText(double(wert), muster.isEmpty() ? m_muster : muster));
 }
 
 void ZaehlerFormular::melde(qint64 erledigt, qint64, const QString&) { setzeZaehler(0, erledigt); }
@@ -92,8 +94,18 @@ void ZaehlerFormular::zaehle(const QList<stapel::Zaehler>& zaehler, const QStrin
         int ziel = i;
         for (int j = 0; j < label.size(); ++j)
             if (label[j]->text() == zaehler[i].name) ziel = j;
-        setzeZaehler(ziel, zaehler[i].wert);
+        setzeZaehler(ziel, zaehler[i].wert, zaehler[i].muster);
     }
+}
+
+void ZaehlerFormular::startetBefehl(QPushButton* knopf, const QString& befehl) {
+    connect(knopf, &QPushButton::clicked, this, [this, befehl] {
+        const pflege::Pflegebefehl* b = pflege::findeBefehl(befehl);
+        if (m_laeuft || !b) return;
+        std::unique_ptr<stapel::Auftrag> auftrag = b->erzeuge();
+        const stapel::Ergebnis e = starte(*auftrag);
+        meldeEnde(this, *b, *auftrag, e);
+    });
 }
 
 stapel::Ergebnis ZaehlerFormular::starte(stapel::Auftrag& auftrag) {

@@ -25,6 +25,7 @@ public:
         QString titel;
         QStringList zaehler;  // the captions of the counters, top to bottom
         QString muster = QStringLiteral("###,###");
+        QStringList feldnamen = {};  // the boxes' object names where they are not text_0, text_1, …
     };
     explicit ZaehlerFormular(const Aufbau& aufbau, QWidget* parent = nullptr);
 
@@ -35,10 +36,12 @@ public:
     QPushButton* cmdStart;
     QPushButton* cmdZurueck;
 
-    // A further button of the form (e.g. "Löschen"), beside Start.
+    // A further button of the form (e.g. "Löschen"), after Start and the buttons added before.
     QPushButton* weitererKnopf(const QString& name, const QString& text);
     // Runs the command with this form as its display; the buttons are off meanwhile.
     stapel::Ergebnis starte(stapel::Auftrag& auftrag);
+    // The button runs the maintenance command of that name and shows its end.
+    void startetBefehl(QPushButton* knopf, const QString& befehl);
     bool laeuft() const { return m_laeuft; }
 
     void melde(qint64 erledigt, qint64 gesamt, const QString& text) override;
@@ -49,7 +52,7 @@ signals:
     void startGeklickt();
 
 private:
-    void setzeZaehler(int i, qint64 wert);
+    void setzeZaehler(int i, qint64 wert, const QString& muster = {});
     QString m_muster;
     QList<QPushButton*> m_knoepfe;
     bool m_laeuft = false;

@@ -6,6 +6,7 @@
 namespace talu::stapel {
 
 QString zaehlerText(double wert, const QString& muster) {
+    if (muster == QLatin1String("0")) return QString::number(std::llround(wert));
     const QLocale de(QLocale::German, QLocale::Germany);
     const bool negativ = wert < 0;
     const double betrag = std::fabs(wert);

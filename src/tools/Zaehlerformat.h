@@ -7,7 +7,8 @@ namespace talu::stapel {
 // regional settings (German: "." groups thousands, "," is the decimal point):
 // "###,###" a whole number with thousands grouping, "###.###" the number with
 // a decimal point and up to three decimals. "#" shows no insignificant zero,
-// so 0 is shown as nothing ("###.###": only the decimal point).
+// so 0 is shown as nothing ("###.###": only the decimal point). "0" is the
+// plain decimal text, 0 included.
 QString zaehlerText(double wert, const QString& muster);
 
 }  // namespace talu::stapel

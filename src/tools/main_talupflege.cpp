@@ -28,6 +28,8 @@ int main(int argc, char** argv) {
     p.addHelpOption();
     verbindungsOptionen(p);
     p.addOption({"leise", "Kein Fortschritt auf der Fehlerausgabe."});
+    p.addOption({"ja", QString::fromUtf8("Rückfragen mit Ja beantworten (z. B. vor dem Löschen aller Grundstücke); "
+                                         "ohne diese Angabe gilt Nein.")});
     p.addPositionalArgument("befehl", "Ein oder mehrere Befehle (siehe oben).", "befehl...");
     p.process(app);
 
@@ -47,19 +49,26 @@ int main(int argc, char** argv) {
         const pflege::Pflegebefehl* b = pflege::findeBefehl(name);
         std::unique_ptr<stapel::Auftrag> auftrag = b->erzeuge();
         stapel::Ergebnis e;
+        QString zaehler;
         {
             stapel::AnzeigeStderr anzeige(p.isSet("leise"));
+            if (p.isSet("ja")) anzeige.setzeAntwort(true, QStringLiteral("--ja: Ja."));
+            else anzeige.setzeAntwort(false, QStringLiteral("Nein (ohne --ja)."));
             e = stapel::fuehreAus(*auftrag, db, anzeige);
+            zaehler = anzeige.zaehlerstand();
         }
         if (e.status != stapel::Ergebnis::Status::Fertig) {
             err << e.meldung << "\n";
             if (!e.serverText.isEmpty()) err << e.serverText << "\n";
             return 1;
         }
-        out << auftrag->titel() << ": ";
-        if (b->statusText) out << b->statusText(*auftrag);
-        if (b->statusText && !b->fertig.isEmpty()) out << " ";
-        out << b->fertig << "\n" << Qt::flush;
+        // The command's status text, else its counters; then its end message.
+        QStringList zeile;
+        if (b->statusText) zeile << b->statusText(*auftrag);
+        else if (!zaehler.isEmpty()) zeile << zaehler;
+        const QString ende = pflege::endText(*b, *auftrag);
+        if (!ende.isEmpty()) zeile << ende;
+        out << auftrag->titel() << ": " << zeile.join(' ') << "\n" << Qt::flush;
     }
     return 0;
 }
