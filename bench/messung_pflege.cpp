@@ -8,8 +8,10 @@
 #include "BenchLauf.h"
 #include "Mitschnitt.h"
 #include "db/Datenbank.h"
+#include "tools/Ausfuellen.h"
 #include "tools/Bereinigung.h"
 #include "tools/Durchschnittswerte.h"
+#include "tools/Importe.h"
 
 namespace talu::bench {
 
@@ -153,6 +155,112 @@ QList<Ergebnis> bereinigung(Kontext& k) {
     return alle;
 }
 
+// The imports and fill tools at full size, with the Part's skip counts: source
+// rows per second against one plain statement of the engine over the same
+// rows (built-in functions only, no ranges, no first match by id).
+QList<Ergebnis> importe(Kontext& k) {
+    const Datenbank& db = k.db();
+    const Dialekt& d = db.dialekt();
+    std::unique_ptr<RohVerbindung> roh = RohVerbindung::oeffne(k.ziel, RohVerbindung::Klein::EingebautesLower);
+    const int laeufe = k.knapp ? 1 : kLaeufe;
+    auto anzahl = [&](const QString& sql) { return db.wert(sql).toDouble(); };
+    auto teil = [&](const QString& a, int n) { return d.teilText(a, 1, n); };
+    const double plots = anzahl("select count(*) from grundstuecke");
+    const double orte = anzahl("select count(*) from ortsnamen");
+    const double nachZonen = qMax(0.0, plots - double(pflege::ZonenImport::kUeberspringen));
+    const double gebaeude = anzahl(QString::fromUtf8("select count(*) from gebäude"));
+    const QString wqnQuelle = "from geb111 g join str111 s on g.ss = s.ss and g.gs = s.gs";
+    struct Fall {
+        QString kennung;
+        std::function<std::unique_ptr<stapel::Auftrag>()> auftrag;
+        QString roh;
+        double zeilen;
+        bool fuegtHinzu;
+    };
+    const QList<Fall> faelle{
+        {"P5.1", [] { return std::make_unique<pflege::WqnImport>(); },
+         "insert into grundstuecke (gemeindeschluessel, strassen_name, hausnummer, y_koordinate, x_koordinate) select " +
+             teil("g.gs", 8) + ", " + teil(QString::fromUtf8("s.straßenname"), 46) + ", " +
+             teil("coalesce(g.hausnummer, '') || coalesce(trim(g.zusatz), '')", 5) + ", " + teil("g.hochwert", 20) +
+             ", " + teil("g.rechtswert", 20) + " " + wqnQuelle,
+         anzahl("select count(*) " + wqnQuelle), true},
+        {"P5.2", [] { return std::make_unique<pflege::PogosImport>(); },
+         "insert into grundstuecke (gemeindeschluessel, strassen_name, ortsteil, hausnummer, pogos, pogos_cstaotk) "
+         "select " + teil("gemeindeschluessel", 8) + ", " + teil("strassenname", 46) +
+             ", stadtteil, '1', 'ja', cstaotk from pogos where gemeindeschluessel not like '03%'",
+         anzahl("select count(*) from pogos where gemeindeschluessel not like '03%'"), true},
+        {"P5.3", [] { return std::make_unique<pflege::MosaicImport>(); },
+         "insert into grundstuecke (gemeindeschluessel, strassen_name, hausnummer, ortsteil, mosaic_nummer) select " +
+             teil("m.haus_id", 8) + ", trim(m.haus_strasse), coalesce(m.haus_hausnr, '') || "
+             "coalesce(trim(m.haus_hausnr_zusatz), ''), trim(m.haus_otl_name), trim(m.haus_id) from mosaic m where " +
+             teil("m.haus_id", 8) + " in (select gemeindeschluessel from ortsnamen)",
+         anzahl("select count(*) from mosaic"), true},
+        {"P5.4", [] { return std::make_unique<pflege::NiedersachsenImport>(); },
+         QString::fromUtf8("insert into grundstuecke (strassen_name, hausnummer, x_koordinate, y_koordinate, "
+                           "gemeindeschluessel, strassenschluessel) select s.straßenname, g.hausnummer, g.hochwert, "
+                           "g.rechtswert, g.gemeindeschlüssel, g.strassenschlüssel from gebäude g join strassen s on "
+                           "s.strassenschlüssel = g.strassenschlüssel where g.id > ") +
+             QString::number(pflege::NiedersachsenImport::kUeberspringen),
+         qMax(0.0, gebaeude - double(pflege::NiedersachsenImport::kUeberspringen)), true},
+        {"P5.5", [] { return std::make_unique<pflege::AurichImport>(); },
+         "update grundstuecke set richtwert_tatsaechlich = cast(a.haus_bodenwert as real), bemerkung = "
+         "trim(a.haus_bemerkung) from aurich a where a.haus_id = grundstuecke.mosaic_nummer and "
+         "grundstuecke.gemeindeschluessel = '03452001'",
+         anzahl("select count(*) from grundstuecke where gemeindeschluessel = '03452001'"), false},
+        {"P5.6", [] { return std::make_unique<pflege::ZonenImport>(); },
+         "update grundstuecke set richtwert_tatsaechlich = z.brw_tatsaechlich, bemerkung = z.bemerkung from "
+         "import_11062002_1 i, import_11062002_2 z where trim(i.schlüssel) = grundstuecke.gemeindeschluessel and "
+         "lower(trim(i.strasse)) = lower(trim(grundstuecke.strassen_name)) and z.gemeindesch = "
+         "grundstuecke.gemeindeschluessel and z.zonen_nr = i.zonen_nr",
+         nachZonen, false},
+        {"P5.7", [] { return std::make_unique<pflege::GebaeudeAuftrag>(); },
+         QString::fromUtf8("insert into grundstuecke (id_orte, strassen_name, hausnummer, x_koordinate, y_koordinate) "
+                           "select o.id, s.straßenname, g.hausnummer, g.hochwert, g.rechtswert from gebäude g join "
+                           "ortsnamen o on o.gemeindeschluessel = g.gemeindeschlüssel join strassen s on "
+                           "s.strassenschlüssel = g.strassenschlüssel"),
+         gebaeude, true},
+        {"P5.8", [] { return std::make_unique<pflege::GutachterNachKreis>(); },
+         "update ortsdaten set id_gutachter = (select min(g.id) from gutachter g, kreis k, ortsnamen o where "
+         "o.id = ortsdaten.ortsdaten_p_id and k.gemeindeschluessel = " + teil("o.gemeindeschluessel", 5) +
+             " and g.name like '%' || k.kreis || '%')",
+         orte, false},
+        {"P5.9", [] { return std::make_unique<pflege::GutachterNachBereich>(); },
+         "update ortsdaten set id_gutachter = (select min(g.id) from gutachter g, ortsnamen o where o.id = "
+         "ortsdaten.ortsdaten_p_id and g.bereich = o.gemeindeschluessel)",
+         orte, false},
+        {"P5.10", [] { return std::make_unique<pflege::StrassennamenAuftrag>(); },
+         QString::fromUtf8("update grundstuecke set strassen_name = s.straßenname from strassen s where "
+                           "s.strassenschlüssel = grundstuecke.strassenschluessel and s.gemeindeschlüssel = "
+                           "grundstuecke.gemeindeschluessel"),
+         plots, false},
+        {"P5.11", [] { return std::make_unique<pflege::GemeindeschluesselAuftrag>(); },
+         "update grundstuecke set gemeindeschluessel = d.gemeindeschluessel from ortsdaten d where "
+         "d.ortsdaten_p_id = grundstuecke.id_orte",
+         plots, false},
+    };
+    QList<Ergebnis> alle;
+    for (const Fall& f : faelle) {
+        QList<double> t, r;
+        QString titel;
+        for (int i = 0; i < laeufe; ++i) {
+            std::unique_ptr<stapel::Auftrag> a = f.auftrag();
+            titel = a->titel();
+            t << f.zeilen / (taluMs(k, *a) / 1000.0);
+            if (roh) r << f.zeilen / (rohMs(*roh, {f.roh}) / 1000.0);
+        }
+        const bool ziel = f.fuegtHinzu && d.backend() == Backend::SQLite;
+        Ergebnis e = zeile(f.kennung, titel + QString(" (%1 Zeilen)").arg(qint64(f.zeilen)),
+                           ziel ? QString::fromUtf8("≥ 200.000 Zeilen/s, ≥ 0,5× roh") : QString("–"), t, r);
+        e.einheit = QStringLiteral("Zeilen/s");
+        e.p95 = perzentil(t, 5);
+        if (ziel)
+            e.stand = e.p50 >= 200000 && (std::isnan(e.rohP50) || e.p50 >= 0.5 * e.rohP50) ? Ergebnis::Stand::Erfuellt
+                                                                                             : Ergebnis::Stand::Verfehlt;
+        alle << e;
+    }
+    return alle;
+}
+
 QList<Messung> pflege() {
     Messung m;
     m.kennung = "P4";
@@ -162,7 +270,11 @@ QList<Messung> pflege() {
     b.kennung = "P4b";
     b.arbeit = "Bereinigung";
     b.eigen = bereinigung;
-    return {m, b};
+    Messung i;
+    i.kennung = "P5";
+    i.arbeit = "Importe und Ausfüllen";
+    i.eigen = importe;
+    return {m, b, i};
 }
 
 }  // namespace

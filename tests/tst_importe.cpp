@@ -13,6 +13,8 @@
 #include "Fixture.h"
 #include "LookupHilfe.h"
 #include "app/Formen.h"
+#include "app/MenueAktionen.h"
+#include "app/frmMain.h"
 #include "lookup/SucheDaten.h"
 #include "plot/GrundstueckDaten.h"
 #include "tools/Ausfuellen.h"
@@ -734,6 +736,20 @@ void TestImporte::formenUndKommandozeile() {
     QVERIFY(dlg.meldungen.isEmpty());
     QCOMPARE(tabelle(db, kOrtsdaten), vorher);
     bild(ga, "frmGutachterAusfuellen_start3");
+
+    // The two direct imports from the menu: the rows read in status panel 7; POGOS with its end message.
+    {
+        frmMain haupt;
+        const QVariant letzte = db.wert("select max(id) from grundstuecke");
+        dlg.leeren();
+        QVERIFY(menue::fuehreAus("mnuwqndatenimportieren", &haupt));
+        QCOMPARE(haupt.panel(7)->text(), QStringLiteral(" 5"));
+        QVERIFY(dlg.meldungen.isEmpty());
+        QVERIFY(menue::fuehreAus("mnuPogosDatenImportieren", &haupt));
+        QCOMPARE(haupt.panel(7)->text(), QStringLiteral(" 3"));
+        QCOMPARE(dlg.texte(), QStringList{PogosImport::fertigText()});
+        TALU_DB_OK(db.ausfuehren("delete from grundstuecke where id > ?", {letzte}));
+    }
 
     // The command line: the imports unattended; deleting all plots only with --ja.
     const QString pflege = QCoreApplication::applicationDirPath() + "/../src/talu-pflege";

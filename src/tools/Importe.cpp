@@ -313,7 +313,9 @@ void ZonenImport::fuehreAus(stapel::Kontext& k) {
         ", " + strasse + ")";
     const QString zonen = "(select gemeindesch, zonen_nr, min(id) as erste from import_11062002_2 group by "
                           "gemeindesch, zonen_nr)";
-    // art: "join" for the plots that find their zone, "left join" to count them all.
+    // Left joins from the plots of the range: the engine then walks the range
+    // and looks each plot's zone up, instead of walking every zone street
+    // through all plots of its municipality.
     auto verbindung = [&](const QString& art) {
         return " " + art + " " + zonenStrasse + " e1 on e1.schluessel = p.gemeindeschluessel and e1.strasse = " +
                d.ohneFall(ohneRand("p.strassen_name")) + " and p.strassen_name not like ? " + art +
@@ -344,8 +346,8 @@ void ZonenImport::fuehreAus(stapel::Kontext& k) {
         " from (select p.id as pid, i2.brw_minimal, i2.brw_maximal, i2.brw_durchschnittlich, i2.brw_tatsaechlich, "
         "i2.bauliche_nutzung, i2.entwicklungszustand, i2.bauweise, i2.gfz, i2.anzahl_der_geschosse, "
         "i2.grundstueckstiefe, i2.grundstuecksflaeche, i2.beitragspflichtig, i2.sanierungsgebiet, "
-        "i2.anfangs_oder_endwert, i2.richtwerttyp, i2.bemerkung from grundstuecke p" + verbindung(QStringLiteral("join")) +
-        bereich + " and not " + hatWerte + ") z where grundstuecke.id = z.pid";
+        "i2.anfangs_oder_endwert, i2.richtwerttyp, i2.bemerkung from grundstuecke p" + verbindung(QStringLiteral("left join")) +
+        bereich + " and i2.id is not null and not " + hatWerte + ") z where grundstuecke.id = z.pid";
     const QString apostroph = QStringLiteral("%'%");
     stapel::inIdBereichen(k, QStringLiteral("grundstuecke"), u.bedingung(), u.werte(), kImportBereich,
                           [&](qint64 nach, qint64 bis, qint64) {
