@@ -38,11 +38,12 @@ void GebaeudeAuftrag::fuehreAus(stapel::Kontext& k) {
         "insert into grundstuecke (id_orte, strassen_name, hausnummer, x_koordinate, y_koordinate" +
         suchspalteListe(db) + ") select o.erste, " + name + ", " + d.teilText("g.hausnummer", 1, 5) + ", " +
         d.teilText("g.hochwert", 1, 20) + ", " + d.teilText("g.rechtswert", 1, 20) + suchspalteWert(db, name) +
-        QString::fromUtf8(" from gebäude g join ") + ersteJe(QStringLiteral("ortsnamen"), QStringLiteral("gemeindeschluessel")) +
-        QString::fromUtf8(" o on o.schluessel = g.gemeindeschlüssel join ") +
+        QString::fromUtf8(" from gebäude g left join ") +
+        ersteJe(QStringLiteral("ortsnamen"), QStringLiteral("gemeindeschluessel")) +
+        QString::fromUtf8(" o on o.schluessel = g.gemeindeschlüssel left join ") +
         ersteJe(QStringLiteral("strassen"), QString::fromUtf8("strassenschlüssel")) +
-        QString::fromUtf8(" e on e.schluessel = g.strassenschlüssel join strassen s on s.id = e.erste "
-                          "where g.id > ? and g.id <= ? order by g.id");
+        QString::fromUtf8(" e on e.schluessel = g.strassenschlüssel left join strassen s on s.id = e.erste "
+                          "where g.id > ? and g.id <= ? and o.erste is not null and s.id is not null order by g.id");
     const QStringList z = gutachterForm().zaehler;
     qint64 gelesen = 0, neu = 0;
     auto zeige = [&](bool letzte) { k.zaehle({{z[0], gelesen}, {z[1], neu}}, {}, letzte); };
@@ -129,12 +130,12 @@ void StrassennamenAuftrag::fuehreAus(stapel::Kontext& k) {
                               ? QString()
                               : ", strassen_name_suche = " + db.dialekt().ohneFall(QStringLiteral("v.name"));
     const QString sql = "update grundstuecke set strassen_name = v.name" + suche +
-                        QString::fromUtf8(" from (select p.id as pid, s.straßenname as name from grundstuecke p join "
+                        QString::fromUtf8(" from (select p.id as pid, s.straßenname as name from grundstuecke p left join "
                                           "(select strassenschlüssel, gemeindeschlüssel, min(id) as erste from "
                                           "strassen group by strassenschlüssel, gemeindeschlüssel) e on "
                                           "e.strassenschlüssel = p.strassenschluessel and e.gemeindeschlüssel = "
-                                          "p.gemeindeschluessel join strassen s on s.id = e.erste where p.id > ? and "
-                                          "p.id <= ?) v where grundstuecke.id = v.pid");
+                                          "p.gemeindeschluessel left join strassen s on s.id = e.erste where p.id > ? and "
+                                          "p.id <= ? and s.id is not null) v where grundstuecke.id = v.pid");
     const QString z = ausfuellenForm().zaehler.first();
     qint64 gelesen = 0;
     stapel::inIdBereichen(k, QStringLiteral("grundstuecke"), {}, {}, kImportBereich,
@@ -150,10 +151,10 @@ void GemeindeschluesselAuftrag::fuehreAus(stapel::Kontext& k) {
     const Datenbank& db = k.db();
     // id_orte names the place: its data is the first row whose ortsdaten_p_id is that place.
     const QString sql = "update grundstuecke set gemeindeschluessel = v.schluessel from (select p.id as pid, "
-                        "d.gemeindeschluessel as schluessel from grundstuecke p join " +
+                        "d.gemeindeschluessel as schluessel from grundstuecke p left join " +
                         ersteJe(QStringLiteral("ortsdaten"), QStringLiteral("ortsdaten_p_id")) +
-                        " od on od.schluessel = p.id_orte join ortsdaten d on d.id = od.erste where p.id > ? and "
-                        "p.id <= ?) v where grundstuecke.id = v.pid";
+                        " od on od.schluessel = p.id_orte left join ortsdaten d on d.id = od.erste where p.id > ? and "
+                        "p.id <= ? and d.id is not null) v where grundstuecke.id = v.pid";
     const QString z = schluesselForm().zaehler.first();
     qint64 gelesen = 0;
     stapel::inIdBereichen(k, QStringLiteral("grundstuecke"), {}, {}, kImportBereich,

@@ -8,6 +8,11 @@
 
 namespace talu::pflege {
 
+// The statements that work on a range of ids join the other tables with left
+// joins and keep the rows that found their match: so the engine walks the
+// range and looks each row's match up, instead of walking the other table and
+// searching the range for each of its rows.
+
 namespace {
 
 QString tausender(qint64 n) { return QLocale(QLocale::German, QLocale::Germany).toString(n); }
@@ -109,7 +114,8 @@ void WqnImport::fuehreAus(stapel::Kontext& k) {
                         "x_koordinate" + suchspalteListe(db) + ") select " + d.teilText("g.gs", 1, 8) + ", " + name +
                         ", " + nummer + ", " + d.teilText("g.hochwert", 1, 20) + ", " +
                         d.teilText("g.rechtswert", 1, 20) + suchspalteWert(db, name) +
-                        " from geb111 g join str111 s on g.ss = s.ss and g.gs = s.gs where g.id > ? and g.id <= ? "
+                        " from geb111 g left join str111 s on g.ss = s.ss and g.gs = s.gs where g.id > ? and g.id <= ? and s.id is "
+                        "not null "
                         "order by g.id, s.id";
     k.melde(0, -1, gelesenText(0));
     stapel::inIdBereichen(k, QStringLiteral("geb111"), {}, {}, kImportBereich, [&](qint64 nach, qint64 bis, qint64) {
@@ -164,10 +170,10 @@ void MosaicImport::fuehreAus(stapel::Kontext& k) {
     const QString sql = "insert into grundstuecke (gemeindeschluessel, strassen_name, hausnummer, ortsteil, "
                         "mosaic_nummer" + suchspalteListe(db) + ") select o.gemeindeschluessel, " + name + ", " +
                         nummer + ", " + ohneRand("m.haus_otl_name") + ", " + ohneRand("m.haus_id") +
-                        suchspalteWert(db, name) + " from mosaic m join " +
+                        suchspalteWert(db, name) + " from mosaic m left join " +
                         ersteJe(QStringLiteral("ortsnamen"), QStringLiteral("gemeindeschluessel")) +
                         " e on e.schluessel = " + d.teilText("m.haus_id", 1, 8) +
-                        " join ortsnamen o on o.id = e.erste where m.id > ? and m.id <= ? order by m.id";
+                        " left join ortsnamen o on o.id = e.erste where m.id > ? and m.id <= ? and o.id is not null order by m.id";
     const QStringList z = form().zaehler;
     qint64 gelesen = 0, gefunden = 0;
     auto zeige = [&](bool letzte) {
@@ -210,8 +216,9 @@ void AurichImport::fuehreAus(stapel::Kontext& k) {
     const QString sql = "update grundstuecke set richtwert_tatsaechlich = " + d.zahlAusText("a.haus_bodenwert") +
                         ", " + texte.join(", ") + ", sananfangende = case " + san + " when 'a' then 'aw' when 'e' "
                         "then 'ew' when 'k' then 'ka' else sananfangende end from (select p.id as pid, min(a.id) as aid "
-                        "from grundstuecke p join aurich a on a.haus_id = p.mosaic_nummer where "
-                        "p.gemeindeschluessel = ? and p.id > ? and p.id <= ? group by p.id) v join aurich a on a.id "
+                        "from grundstuecke p left join aurich a on a.haus_id = p.mosaic_nummer where "
+                        "p.gemeindeschluessel = ? and p.id > ? and p.id <= ? and a.id is not null group by p.id) v "
+                        "join aurich a on a.id "
                         "= v.aid where grundstuecke.id = v.pid";
     const QStringList z = form().zaehler;
     qint64 gelesen = 0, gefunden = 0;
@@ -253,10 +260,10 @@ void NiedersachsenImport::fuehreAus(stapel::Kontext& k) {
                         d.teilText("g.hochwert", 1, 20) + ", " + d.teilText("g.rechtswert", 1, 20) + ", " +
                         d.teilText(QString::fromUtf8("g.gemeindeschlüssel"), 1, 8) + ", " +
                         d.teilText(QString::fromUtf8("g.strassenschlüssel"), 1, 5) + suchspalteWert(db, name) +
-                        " from " + tabelle + " g join " +
+                        " from " + tabelle + " g left join " +
                         ersteJe(QStringLiteral("strassen"), QString::fromUtf8("strassenschlüssel")) +
-                        QString::fromUtf8(" e on e.schluessel = g.strassenschlüssel join strassen s on s.id = "
-                                          "e.erste where g.id > ? and g.id <= ? order by g.id");
+                        QString::fromUtf8(" e on e.schluessel = g.strassenschlüssel left join strassen s on s.id = "
+                                          "e.erste where g.id > ? and g.id <= ? and s.id is not null order by g.id");
     stapel::inIdBereichen(k, tabelle, u.bedingung(), u.werte(), kImportBereich,
                           [&](qint64 nach, qint64 bis, qint64 anzahl) {
                               treffer += db.ausfuehren(sql, {nach, bis});
