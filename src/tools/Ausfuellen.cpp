@@ -16,6 +16,19 @@ QString orteMitDaten() {
     return "ortsnamen o join " + ersteJe(QStringLiteral("ortsdaten"), QStringLiteral("ortsdaten_p_id")) +
            " od on od.schluessel = o.id";
 }
+
+// Runs an update of the plots of a range (bound as its two ids) over all
+// plots, counting the plots in the form's one counter.
+void ueberAlleGrundstuecke(stapel::Kontext& k, const QString& sql, const QString& zaehler) {
+    qint64 gelesen = 0;
+    stapel::inIdBereichen(k, QStringLiteral("grundstuecke"), {}, {}, kImportBereich,
+                          [&](qint64 nach, qint64 bis, qint64 anzahl) {
+                              k.db().ausfuehren(sql, {nach, bis});
+                              gelesen += anzahl;
+                              k.zaehle({{zaehler, gelesen}});
+                          });
+    k.zaehle({{zaehler, gelesen}}, {}, true);
+}
 }  // namespace
 
 Zaehlerform gutachterForm() {
@@ -136,34 +149,17 @@ void StrassennamenAuftrag::fuehreAus(stapel::Kontext& k) {
                                           "e.strassenschlüssel = p.strassenschluessel and e.gemeindeschlüssel = "
                                           "p.gemeindeschluessel left join strassen s on s.id = e.erste where p.id > ? and "
                                           "p.id <= ? and s.id is not null) v where grundstuecke.id = v.pid");
-    const QString z = ausfuellenForm().zaehler.first();
-    qint64 gelesen = 0;
-    stapel::inIdBereichen(k, QStringLiteral("grundstuecke"), {}, {}, kImportBereich,
-                          [&](qint64 nach, qint64 bis, qint64 anzahl) {
-                              db.ausfuehren(sql, {nach, bis});
-                              gelesen += anzahl;
-                              k.zaehle({{z, gelesen}});
-                          });
-    k.zaehle({{z, gelesen}}, {}, true);
+    ueberAlleGrundstuecke(k, sql, ausfuellenForm().zaehler.first());
 }
 
 void GemeindeschluesselAuftrag::fuehreAus(stapel::Kontext& k) {
-    const Datenbank& db = k.db();
     // id_orte names the place: its data is the first row whose ortsdaten_p_id is that place.
     const QString sql = "update grundstuecke set gemeindeschluessel = v.schluessel from (select p.id as pid, "
                         "d.gemeindeschluessel as schluessel from grundstuecke p left join " +
                         ersteJe(QStringLiteral("ortsdaten"), QStringLiteral("ortsdaten_p_id")) +
                         " od on od.schluessel = p.id_orte left join ortsdaten d on d.id = od.erste where p.id > ? and "
                         "p.id <= ? and d.id is not null) v where grundstuecke.id = v.pid";
-    const QString z = schluesselForm().zaehler.first();
-    qint64 gelesen = 0;
-    stapel::inIdBereichen(k, QStringLiteral("grundstuecke"), {}, {}, kImportBereich,
-                          [&](qint64 nach, qint64 bis, qint64 anzahl) {
-                              db.ausfuehren(sql, {nach, bis});
-                              gelesen += anzahl;
-                              k.zaehle({{z, gelesen}});
-                          });
-    k.zaehle({{z, gelesen}}, {}, true);
+    ueberAlleGrundstuecke(k, sql, schluesselForm().zaehler.first());
 }
 
 }  // namespace talu::pflege
