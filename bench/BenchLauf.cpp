@@ -17,7 +17,7 @@
 #include <thread>
 
 #include "Mitschnitt.h"
-#include "app/modPublics.h"
+#include "kit/modPublics.h"
 #include "db/Datenbank.h"
 
 namespace talu::bench {

@@ -7,7 +7,7 @@
 #include <QTextStream>
 
 #include "db/Datenbank.h"
-#include "db/DemoDaten.h"
+#include "db/demo/DemoDaten.h"
 #include "db/Schema.h"
 #include "place/OrtDaten.h"
 

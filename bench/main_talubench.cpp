@@ -13,7 +13,7 @@
 #include "BenchDatenbank.h"
 #include "BenchLauf.h"
 #include "ZeilenSchreiber.h"
-#include "app/modPublics.h"
+#include "kit/modPublics.h"
 #include "db/Datenbank.h"
 
 using namespace talu;

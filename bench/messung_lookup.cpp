@@ -6,7 +6,7 @@
 
 #include "BenchLauf.h"
 #include "BenchZufall.h"
-#include "app/modPublics.h"
+#include "kit/modPublics.h"
 #include "db/Datenbank.h"
 #include "lookup/SucheDaten.h"
 #include "place/OrtDaten.h"

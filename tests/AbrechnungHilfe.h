@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "Fixture.h"
+#include "TestHilfe.h"
 #include "billing/Bediener.h"
 #include "billing/Druckdokument.h"
 #include "billing/PdfAusgabe.h"
@@ -120,7 +121,12 @@ inline qint64 zeile(const Datenbank& db, const QString& benutzer, const QVariant
     return zeile(db, z);
 }
 
-// The golden file's text; QFINDTESTDATA looks beside the test's source.
+// The golden file's path in tests/daten, or empty when it is missing.
+inline QString goldenPfad(const QString& name) {
+    const QString pfad = QStringLiteral(TALU_TEST_DATEN "/") + name;
+    return QFile::exists(pfad) ? pfad : QString();
+}
+
 inline QString goldenText(const QString& pfad) {
     QFile f(pfad);
     if (!f.open(QIODevice::ReadOnly)) return {};
@@ -140,7 +146,7 @@ inline QString goldenText(const QString& pfad) {
             QFile f_(ausgabe_ + "/" + (name));                                                           \
             if (f_.open(QIODevice::WriteOnly)) f_.write(ist_.toUtf8());                                  \
         }                                                                                                \
-        const QString pfad_ = QFINDTESTDATA(QStringLiteral("daten/") + (name));                          \
+        const QString pfad_ = talu::test::goldenPfad(name);                                             \
         QVERIFY2(!pfad_.isEmpty(), qPrintable(QStringLiteral("Golden-Datei fehlt: daten/") + (name)));    \
         const QStringList soll_ = talu::test::goldenText(pfad_).split('\n');                             \
         const QStringList ist2_ = ist_.split('\n');                                                      \

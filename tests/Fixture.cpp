@@ -7,8 +7,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-#include "app/modPublics.h"
-#include "db/DemoDaten.h"
+#include "kit/modPublics.h"
+#include "db/demo/DemoDaten.h"
 #include "db/Schema.h"
 
 namespace talu::test {

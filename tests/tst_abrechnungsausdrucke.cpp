@@ -17,18 +17,6 @@ namespace {
 
 const QDate kHeute(2026, 3, 2);
 
-void rechnung(const Datenbank& db, qint64 nr, const QDate& datum, const QString& kunde, double netto,
-              const QString& offen = QStringLiteral("ja")) {
-    db.einfuegen("rechnungen", {{"rechnungsnummer", nr},
-                                {"rechnungsdatum", datum},
-                                {"kundenname", kunde},
-                                {"nettobetrag", netto},
-                                {"steuer", netto * 0.16},
-                                {"bruttobetrag", netto * 1.16},
-                                {"offen", offen},
-                                {"zahlungsziel", datum.addDays(14)}});
-}
-
 qint64 anteil(const Datenbank& db, const QString& schluessel, const QVariant& betrag, const QDate& datum,
               const QVariant& offen = QStringLiteral("ja"), const QString& vorgang = QStringLiteral("Grundstücksdaten")) {
     Zeile z;
@@ -55,7 +43,6 @@ void fuelleAnteile(const Datenbank& db) {
     anteil(db, "03241001", QVariant(), QDate(2026, 1, 6), QVariant(), QStringLiteral("Ortsdaten"));
 }
 
-int anzahl(const Datenbank& db, const QString& sql) { return db.wert(sql).toInt(); }
 
 }  // namespace
 

@@ -16,12 +16,12 @@
 #include "Fixture.h"
 #include "Mitschnitt.h"
 #include "ZeilenSchreiber.h"
-#include "app/modPublics.h"
+#include "kit/modPublics.h"
 #include "db/Datenbank.h"
 #include "db/Dialekt.h"
 #include "db/Schema.h"
 #include "lookup/SucheDaten.h"
-#include "lookup/Vokabular.h"
+#include "kit/Vokabular.h"
 #include "plot/GrundstueckDaten.h"
 
 using namespace talu;

@@ -6,7 +6,7 @@
 #include <QtTest>
 
 #include "Fixture.h"
-#include "tools/WerteKopieren.h"
+#include "plot/WerteKopieren.h"
 #include "db/Schema.h"
 #include "lookup/SucheDaten.h"
 #include "plot/GrundstueckDaten.h"

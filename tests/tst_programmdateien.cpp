@@ -7,7 +7,7 @@
 #include <QElapsedTimer>
 #include <QtTest>
 
-#include "app/KleineDatei.h"
+#include "kit/KleineDatei.h"
 #include "login/ZugangsDatei.h"
 #include "lookup/Merkdatei.h"
 

@@ -15,10 +15,10 @@
 #include <QtTest>
 
 #include "AbrechnungHilfe.h"
-#include "app/Dialoge.h"
+#include "kit/Dialoge.h"
 #include "billing/AbrechnungsDaten.h"
 #include "billing/Laufsperre.h"
-#include "tools/Stapelauftrag.h"
+#include "tools/stapel/Stapelauftrag.h"
 #include "billing/Rechnungslauf.h"
 
 using namespace talu;
@@ -107,7 +107,6 @@ void fuelleFall(const Datenbank& db, const QString& fall) {
     }
 }
 
-int anzahl(const Datenbank& db, const QString& sql, const QVariantList& p = {}) { return db.wert(sql, p).toInt(); }
 
 LaufErgebnis lauf(const Datenbank& db, druck::Druckziel& ziel, TestBediener& b, const QDate& heute = kHeute,
                   druck::Druckziel* archiv = nullptr) {

@@ -10,16 +10,6 @@ using namespace talu::test;
 
 namespace {
 
-void rechnung(const Datenbank& db, qint64 nr, const QString& offen) {
-    db.einfuegen("rechnungen", {{"rechnungsnummer", nr},
-                                {"rechnungsdatum", QDate(2026, 2, 27)},
-                                {"kundenname", QStringLiteral("Müller Immobilien GmbH")},
-                                {"nettobetrag", 10.0},
-                                {"steuer", 10.0 * 0.16},
-                                {"bruttobetrag", 10.0 * 1.16},
-                                {"offen", offen},
-                                {"zahlungsziel", QDate(2026, 3, 13)}});
-}
 
 }  // namespace
 

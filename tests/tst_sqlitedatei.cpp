@@ -6,7 +6,7 @@
 #include <QtTest>
 
 #include "Fixture.h"
-#include "db/DemoDaten.h"
+#include "db/demo/DemoDaten.h"
 #include "db/Schema.h"
 #include "lookup/SucheDaten.h"
 

@@ -4,21 +4,24 @@
 #include <QtTest>
 
 #include "Fixture.h"
+#include "TestHilfe.h"
 #include "db/Schema.h"
 #include "market/MarktDaten.h"
-#include "tools/DmUmrechnung.h"
-#include "tools/Stapelauftrag.h"
+#include "market/DmUmrechnung.h"
+#include "tools/stapel/Stapelauftrag.h"
 
 using namespace talu;
 using namespace talu::stapel;
 
 namespace {
+
+const QString kZahlenAnzahl = QStringLiteral("select count(*) from t_zahlen");
+
 void legeZahlenAn(const Datenbank& db) {
     const Tabelle t{"t_zahlen", {{"id", Typ::Id, 0, {}, {}}, {"wert", Typ::Ganzzahl, 0, {}, {}}}, {}};
     for (const QString& a : ddl(t, db.dialekt())) db.ausfuehren(a);
 }
 
-int anzahl(const Datenbank& db) { return db.wert("select count(*) from t_zahlen").toInt(); }
 
 // Writes n rows; cancels before row abbruchBei, or fails at row fehlerBei.
 class ZahlenAuftrag : public Auftrag {
@@ -78,7 +81,7 @@ void TestStapelauftrag::allesOderNichts() {
     Ergebnis e = fuehreAus(a, db, abbrechen);
     QCOMPARE(e.status, Ergebnis::Status::Abgebrochen);
     QVERIFY(e.meldung.contains("unverändert"));
-    QCOMPARE(anzahl(db), 0);
+    QCOMPARE(test::anzahl(db, kZahlenAnzahl), 0);
     QVERIFY(!db.inTransaktion());
 
     // A failure halfway: nothing stays, the server's text is handed on.
@@ -87,7 +90,7 @@ void TestStapelauftrag::allesOderNichts() {
     e = fuehreAus(a, db, still);
     QCOMPARE(e.status, Ergebnis::Status::Fehler);
     QVERIFY(!e.serverText.isEmpty());
-    QCOMPARE(anzahl(db), 0);
+    QCOMPARE(test::anzahl(db, kZahlenAnzahl), 0);
 
     // Done: every row, and the last report names the total.
     QList<qint64> erledigt;
@@ -99,7 +102,7 @@ void TestStapelauftrag::allesOderNichts() {
     a.fehlerBei = -1;
     e = fuehreAus(a, db, zaehlen);
     QCOMPARE(e.status, Ergebnis::Status::Fertig);
-    QCOMPARE(anzahl(db), 100);
+    QCOMPARE(test::anzahl(db, kZahlenAnzahl), 100);
     QVERIFY(!erledigt.isEmpty());
     QCOMPARE(erledigt.last(), qint64(100));
     // Reports are thinned out, not one per row.
@@ -121,7 +124,7 @@ void TestStapelauftrag::stueckweise() {
     QCOMPARE(e.status, Ergebnis::Status::Abgebrochen);
     // The database stands at the last chunk boundary, and the result says which.
     QCOMPARE(e.gesichert, qint64(200));
-    QCOMPARE(anzahl(db), 200);
+    QCOMPARE(test::anzahl(db, kZahlenAnzahl), 200);
     QVERIFY(e.meldung.contains("200"));
     QVERIFY(!db.inTransaktion());
 
@@ -131,7 +134,7 @@ void TestStapelauftrag::stueckweise() {
     e = fuehreAus(a, db, still);
     QCOMPARE(e.status, Ergebnis::Status::Fehler);
     QCOMPARE(e.gesichert, qint64(300));
-    QCOMPARE(anzahl(db), 300);
+    QCOMPARE(test::anzahl(db, kZahlenAnzahl), 300);
 
     TALU_DB_OK(db.ausfuehren("delete from t_zahlen"));
     a.fehlerBei = -1;
@@ -139,7 +142,7 @@ void TestStapelauftrag::stueckweise() {
     e = fuehreAus(a, db, still);
     QCOMPARE(e.status, Ergebnis::Status::Fertig);
     QCOMPARE(e.gesichert, qint64(1001));
-    QCOMPARE(anzahl(db), 1001);
+    QCOMPARE(test::anzahl(db, kZahlenAnzahl), 1001);
     QCOMPARE(db.wert("select sum(wert) from t_zahlen").toLongLong(), qint64(1000) * 1001 / 2);
 }
 
@@ -269,7 +272,7 @@ void TestStapelauftrag::nebenbeiMitFragenUndZaehlern() {
     QCOMPARE(p.zaehler[0].wert, qint64(200));
     QCOMPARE(p.zaehler[1].wert, qint64(100));
     QCOMPARE(p.texte.last(), QString("Anton"));
-    QCOMPARE(anzahl(db), 200);  // committed by the worker's connection, seen on this one
+    QCOMPARE(test::anzahl(db, kZahlenAnzahl), 200);  // committed by the worker's connection, seen on this one
 
     // Cancelled from the calling thread after the first counters: nothing stays.
     Protokoll abbruch;
@@ -277,7 +280,7 @@ void TestStapelauftrag::nebenbeiMitFragenUndZaehlern() {
     a.langsam = true;
     const Ergebnis c = fuehreAusNebenbei(a, db, abbruch);
     QCOMPARE(c.status, Ergebnis::Status::Abgebrochen);
-    QCOMPARE(anzahl(db), 200);
+    QCOMPARE(test::anzahl(db, kZahlenAnzahl), 200);
 }
 
 QTEST_GUILESS_MAIN(TestStapelauftrag)

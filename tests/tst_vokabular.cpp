@@ -3,8 +3,8 @@
 #include <QMetaType>
 #include <QTest>
 
-#include "app/Formate.h"
-#include "lookup/Vokabular.h"
+#include "kit/Formate.h"
+#include "kit/Vokabular.h"
 
 using talu::NullAlsLeer;
 using talu::Uebersetze;

@@ -1,6 +1,6 @@
 #pragma once
-#include "tools/MitDialogen.h"
-#include "tools/Stapelauftrag.h"
+#include "tools/stapel/MitDialogen.h"
+#include "tools/stapel/Stapelauftrag.h"
 
 namespace talu::abrechnung {
 

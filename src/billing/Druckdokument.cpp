@@ -1,6 +1,6 @@
 #include "billing/Druckdokument.h"
 
-#include "app/Formate.h"
+#include "kit/Formate.h"
 
 namespace talu::druck {
 

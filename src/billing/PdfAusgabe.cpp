@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/modPublics.h"
+#include "kit/modPublics.h"
 
 namespace talu::druck {
 

@@ -4,7 +4,7 @@
 #include <QSqlField>
 #include <QSqlQuery>
 
-#include "app/Formate.h"
+#include "kit/Formate.h"
 #include "billing/Bediener.h"
 
 namespace talu::abrechnung {

@@ -7,7 +7,7 @@
 #include <QString>
 
 #include "billing/Bediener.h"
-#include "app/RasterSpalte.h"
+#include "kit/RasterSpalte.h"
 #include "db/Datenbank.h"
 
 namespace talu::abrechnung {

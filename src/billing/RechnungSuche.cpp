@@ -1,6 +1,6 @@
 #include "billing/RechnungSuche.h"
 
-#include "app/Formate.h"
+#include "kit/Formate.h"
 #include "billing/Bediener.h"
 #include "db/Datenbank.h"
 

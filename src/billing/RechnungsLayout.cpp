@@ -1,6 +1,6 @@
 #include "billing/RechnungsLayout.h"
 
-#include "app/Formate.h"
+#include "kit/Formate.h"
 
 namespace talu::abrechnung {
 

@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/KleineDatei.h"
-#include "app/modPublics.h"
+#include "kit/KleineDatei.h"
+#include "kit/modPublics.h"
 #include "db/Backend.h"
 
 namespace talu {

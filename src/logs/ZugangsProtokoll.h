@@ -3,7 +3,7 @@
 #include <QList>
 #include <QString>
 
-#include "app/RasterSpalte.h"
+#include "kit/RasterSpalte.h"
 #include "db/Datenbank.h"
 
 namespace talu {

@@ -3,7 +3,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-#include "app/Formate.h"
+#include "kit/Formate.h"
 
 namespace talu {
 

@@ -1,7 +1,7 @@
 #include "lookup/AbfrageProtokoll.h"
 
-#include "app/Formate.h"
-#include "app/modPublics.h"
+#include "kit/Formate.h"
+#include "kit/modPublics.h"
 #include "db/Datenbank.h"
 
 namespace talu {

@@ -2,7 +2,7 @@
 #include <QDateTime>
 #include <QString>
 
-#include "app/Dialoge.h"
+#include "kit/Dialoge.h"
 
 namespace talu {
 

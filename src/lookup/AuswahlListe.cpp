@@ -1,6 +1,6 @@
 #include "lookup/AuswahlListe.h"
 
-#include "app/modPublics.h"
+#include "kit/modPublics.h"
 #include "db/Datenbank.h"
 #include "lookup/SucheDaten.h"
 

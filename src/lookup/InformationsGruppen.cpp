@@ -1,7 +1,7 @@
 #include "lookup/InformationsGruppen.h"
 
-#include "app/Formate.h"
-#include "app/modPublics.h"
+#include "kit/Formate.h"
+#include "kit/modPublics.h"
 #include "lookup/SucheDaten.h"
 
 namespace talu {

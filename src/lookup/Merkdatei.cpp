@@ -1,6 +1,6 @@
 #include "lookup/Merkdatei.h"
 
-#include "app/KleineDatei.h"
+#include "kit/KleineDatei.h"
 
 #include <QFile>
 #include <QSaveFile>

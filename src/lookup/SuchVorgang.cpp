@@ -2,7 +2,7 @@
 
 #include <QHash>
 
-#include "app/modPublics.h"
+#include "kit/modPublics.h"
 #include "lookup/Merkdatei.h"
 #include "lookup/SucheDaten.h"
 

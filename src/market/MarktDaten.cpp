@@ -2,8 +2,8 @@
 
 #include <QSqlField>
 
-#include "app/Formate.h"
-#include "app/modPublics.h"
+#include "kit/Formate.h"
+#include "kit/modPublics.h"
 #include "db/Datenbank.h"
 #include "lookup/AbfrageProtokoll.h"
 

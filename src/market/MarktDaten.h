@@ -1,5 +1,5 @@
 #pragma once
-#include "tools/Stapelauftrag.h"
+#include "tools/stapel/Stapelauftrag.h"
 #include <QHash>
 #include <QList>
 #include <QSqlRecord>

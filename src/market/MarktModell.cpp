@@ -1,6 +1,6 @@
 #include "market/MarktModell.h"
 
-#include "app/Formate.h"
+#include "kit/Formate.h"
 
 namespace talu::markt {
 

@@ -2,7 +2,7 @@
 #include <QString>
 #include <functional>
 
-#include "app/Suchergebnis.h"
+#include "kit/Suchergebnis.h"
 #include "db/Recordset.h"
 
 namespace talu {

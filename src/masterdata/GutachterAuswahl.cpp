@@ -1,6 +1,6 @@
 #include "masterdata/GutachterAuswahl.h"
 
-#include "app/modPublics.h"
+#include "kit/modPublics.h"
 #include "db/Datenbank.h"
 
 namespace talu {

@@ -1,6 +1,6 @@
 #include "masterdata/GutachterDaten.h"
 
-#include "app/modPublics.h"
+#include "kit/modPublics.h"
 #include "db/Datenbank.h"
 #include "masterdata/MaskenDaten.h"
 

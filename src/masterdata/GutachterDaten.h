@@ -2,7 +2,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/Bindung.h"
+#include "kit/Bindung.h"
 #include "db/Recordset.h"
 #include "masterdata/DatensatzSuche.h"
 

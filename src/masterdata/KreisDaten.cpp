@@ -1,6 +1,6 @@
 #include "masterdata/KreisDaten.h"
 
-#include "app/modPublics.h"
+#include "kit/modPublics.h"
 #include "db/Datenbank.h"
 #include "db/Dialekt.h"
 

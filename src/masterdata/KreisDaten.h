@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <QVariant>
 
-#include "app/Suchergebnis.h"
+#include "kit/Suchergebnis.h"
 #include "db/Recordset.h"
 
 namespace talu {

@@ -1,6 +1,6 @@
 #include "masterdata/KundenDaten.h"
 
-#include "app/modPublics.h"
+#include "kit/modPublics.h"
 #include "billing/AbrechnungsDaten.h"
 #include "db/Datenbank.h"
 #include "db/Schema.h"

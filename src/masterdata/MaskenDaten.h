@@ -3,7 +3,7 @@
 #include <QStringList>
 #include <stdexcept>
 
-#include "app/Bindung.h"
+#include "kit/Bindung.h"
 
 namespace talu {
 

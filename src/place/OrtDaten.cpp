@@ -2,12 +2,12 @@
 
 #include <QRegularExpression>
 
-#include "app/modPublics.h"
+#include "kit/modPublics.h"
 #include "db/Datenbank.h"
 #include "lookup/AbfrageProtokoll.h"
 #include "db/Recordset.h"
-#include "lookup/Vokabular.h"
-#include "app/Bindung.h"
+#include "kit/Vokabular.h"
+#include "kit/Bindung.h"
 #include "place/OrtFormate.h"
 
 namespace talu {

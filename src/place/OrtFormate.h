@@ -1,5 +1,5 @@
 #pragma once
-#include "app/Anzeigeformate.h"
+#include "kit/Anzeigeformate.h"
 
 namespace talu {
 // The place form reads its display rules under its own short name.

@@ -2,15 +2,15 @@
 
 #include <cmath>
 
-#include "app/Anzeigeformate.h"
-#include "app/Formate.h"
-#include "app/modPublics.h"
+#include "kit/Anzeigeformate.h"
+#include "kit/Formate.h"
+#include "kit/modPublics.h"
 #include "db/Datenbank.h"
 #include "db/Schema.h"
 #include "lookup/AbfrageProtokoll.h"
 #include "lookup/AuswahlListe.h"
 #include "lookup/SucheDaten.h"
-#include "lookup/Vokabular.h"
+#include "kit/Vokabular.h"
 #include "plot/GrundstueckDaten.h"
 #include "plot/Merker.h"
 

@@ -4,8 +4,8 @@
 #include <QStringList>
 #include <optional>
 
-#include "app/Bindung.h"
-#include "app/Dialoge.h"
+#include "kit/Bindung.h"
+#include "kit/Dialoge.h"
 #include "db/Datenbank.h"
 
 namespace talu {

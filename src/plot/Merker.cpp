@@ -3,9 +3,9 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
-#include "app/Anzeigeformate.h"
-#include "app/Formate.h"
-#include "app/KleineDatei.h"
+#include "kit/Anzeigeformate.h"
+#include "kit/Formate.h"
+#include "kit/KleineDatei.h"
 
 namespace talu {
 

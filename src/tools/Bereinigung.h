@@ -1,7 +1,7 @@
 #pragma once
 #include <QString>
 
-#include "tools/Stapelauftrag.h"
+#include "tools/stapel/Stapelauftrag.h"
 
 namespace talu::pflege {
 

@@ -2,7 +2,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "tools/Stapelauftrag.h"
+#include "tools/stapel/Stapelauftrag.h"
 
 namespace talu::pflege {
 

@@ -4,7 +4,7 @@
 #include <functional>
 #include <memory>
 
-#include "tools/Stapelauftrag.h"
+#include "tools/stapel/Stapelauftrag.h"
 
 namespace talu::pflege {
 

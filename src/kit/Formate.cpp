@@ -1,0 +1,30 @@
+#include "kit/Formate.h"
+
+#include <QDate>
+#include <QTime>
+
+namespace talu {
+
+QLocale regionalLocale() {
+    const QLocale sys = QLocale::system();
+    if (sys.language() == QLocale::C || sys.language() == QLocale::AnyLanguage)
+        return QLocale(QLocale::German, QLocale::Germany);
+    return sys;
+}
+
+QString waehrung(double betrag) { return regionalLocale().toCurrencyString(betrag); }
+
+QString datumText(const QDate& d) { return d.isValid() ? d.toString("dd.MM.yyyy") : QString(); }
+
+QString zeitText(const QTime& t) { return t.isValid() ? t.toString("HH:mm") : QString(); }
+
+double leseZahl(const QString& text, bool* ok) {
+    const QString t = text.trimmed();
+    bool gut = false;
+    double d = regionalLocale().toDouble(t, &gut);
+    if (!gut) d = QLocale::c().toDouble(t, &gut);
+    if (ok) *ok = gut;
+    return gut ? d : 0;
+}
+
+}  // namespace talu
