@@ -293,11 +293,17 @@ private slots:
             // A plot edited but not saved: the extract documents the stored values.
             f->text_1[14]->setText("ungespeichert");
             QTest::keyClick(f->text_1[14], Qt::Key_F8);
-            dateien = ablage.entryList({"*.pdf"}, QDir::Files, QDir::Time);
+            dateien = ablage.entryList({"*.pdf"}, QDir::Files);
             QCOMPARE(dateien.size(), 3);
             const QString text = pdfText(boxen.meldungen.last().text.section('\n', 1));
             QVERIFY(text.contains("Ecklage"));
             QVERIFY(!text.contains("ungespeichert"));
+            // Once saved, the extract shows the stored change.
+            f->cmdSpeichern->click();
+            QCOMPARE(boxen.meldungen.last().text, "Der Datensatz wurde gespeichert!");
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_F8);
+            QCOMPARE(ablage.entryList({"*.pdf"}, QDir::Files).size(), 4);
+            QVERIFY(pdfText(boxen.meldungen.last().text.section('\n', 1)).contains("ungespeichert"));
         }
     }
 };
