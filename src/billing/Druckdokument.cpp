@@ -30,6 +30,28 @@ QString MitBetrag(const QString& vorne, const QString& betrag, int n) {
     return vorne.left(vorne.size() - qMin(blanks - 1, zuViel)) + betrag;
 }
 
+QStringList umbrechen(const QString& text, int breite) {
+    breite = qMax(1, breite);
+    QStringList zeilen;
+    for (const QString& absatz : text.split(QLatin1Char('\n'))) {
+        QString zeile;
+        for (QString wort : absatz.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            if (!zeile.isEmpty() && zeile.size() + 1 + wort.size() <= breite) {
+                zeile += QLatin1Char(' ') + wort;
+                continue;
+            }
+            if (!zeile.isEmpty()) zeilen << zeile;
+            while (wort.size() > breite) {
+                zeilen << wort.left(breite);
+                wort = wort.mid(breite);
+            }
+            zeile = wort;
+        }
+        zeilen << zeile;
+    }
+    return zeilen;
+}
+
 QString rand() { return QString(kRandBreite, QLatin1Char(' ')); }
 
 Druckdokument::Druckdokument(const QString& art, const QString& nummer, const QDate& datum)

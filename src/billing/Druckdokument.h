@@ -23,6 +23,12 @@ QString Money(double betrag);
 // grows the line only where it must.
 QString MitBetrag(const QString& vorne, const QString& betrag, int n);
 
+// The text in lines of at most breite characters, broken at blanks; a word
+// longer than a line is broken inside. Nothing is cut: the lines hold every
+// character but the blanks (a run of blanks counts as one break). Line breaks
+// in the text are kept; an empty text gives one empty line.
+QStringList umbrechen(const QString& text, int breite);
+
 // Every printed line begins with this margin.
 constexpr int kRandBreite = 8;
 QString rand();

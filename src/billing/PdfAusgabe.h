@@ -33,6 +33,7 @@ void schreibePdf(const Druckdokument& d, const QString& pfad);
 struct DruckErgebnis {
     bool gedruckt = false;  // sent to a printer
     QString pdfPfad;        // written as this PDF file
+    QString drucker = {};   // the printer's name, when printed
 };
 
 // A document put out provisionally by Druckziel::vorbereite().

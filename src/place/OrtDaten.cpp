@@ -407,6 +407,14 @@ GutachterZeile OrtDaten::gutachter(double id) const {
     return g;
 }
 
+GutachterZeile OrtDaten::gutachterDesOrts(const QString& gemeindeschluessel) const {
+    const QVariant id = m_db.wert(
+        m_db.dialekt().begrenze("select id_gutachter from ortsdaten where gemeindeschluessel = ? order by id", 1),
+        {gemeindeschluessel});
+    if (id.isNull() || id.toDouble() == 0) return {};
+    return gutachter(id.toDouble());
+}
+
 QString OrtDaten::kreisKenn(const QString& kreisName) const {
     if (kreisName.trimmed().isEmpty()) return {};
     const QVariant v = m_db.wert(m_db.dialekt().begrenze(

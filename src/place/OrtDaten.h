@@ -58,6 +58,10 @@ public:
 
     OrtAnzeige lade(const QString& gemeindeschluessel) const;
     GutachterZeile gutachter(double id) const;
+    // The appraisal committee that the place data of a municipality name
+    // (the first ortsdaten row, as the place form shows it); not found
+    // where they name none or a committee that is gone.
+    GutachterZeile gutachterDesOrts(const QString& gemeindeschluessel) const;
     // The key of a district found by its name ("" when there is none).
     QString kreisKenn(const QString& kreisName) const;
     // District, region and state names of a key, for a new place.

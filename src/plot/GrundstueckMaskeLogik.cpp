@@ -5,12 +5,14 @@
 #include "kit/Anzeigeformate.h"
 #include "kit/Formate.h"
 #include "kit/modPublics.h"
+#include "billing/PdfAusgabe.h"
 #include "db/Datenbank.h"
 #include "db/Schema.h"
 #include "lookup/AbfrageProtokoll.h"
 #include "lookup/AuswahlListe.h"
 #include "lookup/SucheDaten.h"
 #include "kit/Vokabular.h"
+#include "place/OrtDaten.h"
 #include "plot/GrundstueckDaten.h"
 #include "plot/Merker.h"
 
@@ -106,6 +108,9 @@ QString GrundstueckMaskeLogik::protokollObjekt(const QString& aktOrtAnzeige, con
 QList<Meldung> GrundstueckMaskeLogik::LadeGrundstueck(Publics& p) {
     QList<Meldung> meldungen;
     FelderLeeren();
+    // The plot shown again because its neighbour is missing keeps its display.
+    std::optional<Anzeige> vorher = std::move(gezeigt);
+    gezeigt.reset();
 
     const bool navigation = SchrittVor || SchrittZurueck;
     if (!navigation) {
@@ -150,11 +155,13 @@ QList<Meldung> GrundstueckMaskeLogik::LadeGrundstueck(Publics& p) {
 
     // The customer edition bills every plot shown. The same plot shown again
     // because its neighbour is missing was billed already.
+    const QDateTime zeitpunkt = QDateTime::currentDateTime();
+    qint64 protokollId = 0;
     if (p.Ausgabe == 3 && neuerPlot) {
         try {
-            SchreibeAbfrageProtokoll(p.Verbindung, p, AbfrageArt::Grundstuecksdaten,
-                                     protokollObjekt(p.AktOrtAnzeige, t1[3], t1[4]), p.PreisBodenrichtwert,
-                                     p.PreisGutachter);
+            protokollId = SchreibeAbfrageProtokoll(p.Verbindung, p, AbfrageArt::Grundstuecksdaten,
+                                                   protokollObjekt(p.AktOrtAnzeige, t1[3], t1[4]),
+                                                   p.PreisBodenrichtwert, p.PreisGutachter, zeitpunkt);
         } catch (const DbFehler& e) {
             meldungen << nichtProtokolliert(AbfrageArt::Grundstuecksdaten, e);
             return meldungen;
@@ -164,7 +171,96 @@ QList<Meldung> GrundstueckMaskeLogik::LadeGrundstueck(Publics& p) {
     text_2 = t2;
     GrundstueckId = id;
     angezeigt = true;
+    if (neuerPlot || !vorher)
+        gezeigt = Anzeige{t1, t2, p.AktGemeindeschluessel, zeitpunkt, protokollId};
+    else
+        gezeigt = std::move(vorher);
     return meldungen;
+}
+
+const QList<GrundstueckMaskeLogik::Zeile>& GrundstueckMaskeLogik::zeilen() {
+    static const QList<Zeile> z = {
+        {0, QStringLiteral("PLZ / Stadt / Stadtteil:"), 1, {0, 1, 2}},
+        {2, strassenCaption(false), 1, {3, 4}},
+        {1, QStringLiteral("Flurstück:"), 1, {5}},
+        {3, QStringLiteral("BRW-Minimal / Durchschn.:"), 1, {6, 7}},
+        {4, QStringLiteral("BRW-Maximal / Tats.:"), 1, {8, 9}},
+        {5, QStringLiteral("Baul. Nutz. / Entw.-Zust.:"), 1, {10, 11}},
+        {6, QStringLiteral("Bauweise / Richtwertyp:"), 1, {12, 13}},
+        {7, QStringLiteral("Bemerkung:"), 1, {14}},
+        {8, QStringLiteral("Quellenangabe:"), 1, {15}},
+        {9, QStringLiteral("GFZ / ADG:"), 2, {0, 1}},
+        {10, QStringLiteral("Tiefe / Fläche / Beitragspfl.:"), 2, {2, 3, 4}},
+        {11, QStringLiteral("San.-Geb., Anfang, Ende:"), 2, {5, 6}},
+        {12, QStringLiteral("Grad. Notation:"), 2, {7, 8}},
+        {13, QStringLiteral("UMT-Koordinaten:"), 2, {9, 10}},
+    };
+    return z;
+}
+
+QString GrundstueckMaskeLogik::caption(int label) {
+    for (const Zeile& z : zeilen())
+        if (z.label == label) return z.caption;
+    return {};
+}
+
+QString GrundstueckMaskeLogik::seitenTitel(int feld) {
+    return feld == 1 ? QStringLiteral("Grunddaten") : QStringLiteral("Zusatzdaten");
+}
+
+QString GrundstueckMaskeLogik::strassenCaption(bool strassenEintrag) {
+    return strassenEintrag ? QStringLiteral("Strasse:") : QStringLiteral("Strasse / Hausnummer:");
+}
+
+std::optional<auskunft::Auskunft> GrundstueckMaskeLogik::auskunftDaten(const Datenbank& db) const {
+    if (!gezeigt) return std::nullopt;
+    const Anzeige& g = *gezeigt;
+    auskunft::Auskunft a;
+    a.angezeigt = g.zeitpunkt;
+    a.protokollId = g.protokollId;
+    a.seiten = {{seitenTitel(1), {}}, {seitenTitel(2), {}}};
+    const bool strassenEintrag = lookup::istStrassenEintrag(g.text_1.value(4));
+    for (const Zeile& z : zeilen()) {
+        auskunft::Feldzeile f{z.caption, {}};
+        QList<int> boxen = z.boxen;
+        // A street record: the street alone, as the form shows it.
+        if (z.label == 2 && strassenEintrag) {
+            f.caption = strassenCaption(true);
+            boxen = {3};
+        }
+        for (int b : boxen) f.werte << (z.feld == 1 ? g.text_1.value(b) : g.text_2.value(b));
+        QList<auskunft::Feldzeile>& ziel = a.seiten[z.feld - 1].zeilen;
+        ziel << f;
+        if (z.label == 0) ziel << auskunft::Feldzeile{QStringLiteral("Gemeindeschlüssel:"), {g.gemeindeschluessel}};
+    }
+    const GutachterZeile gz = OrtDaten(db).gutachterDesOrts(g.gemeindeschluessel);
+    if (gz.gefunden) {
+        const QStringList& b = gz.boxen;
+        a.gutachter = auskunft::Gutachterausschuss{b.value(0), b.value(1), b.value(2), b.value(3),
+                                                   b.value(4), b.value(5), b.value(6), b.value(7)};
+    }
+    return a;
+}
+
+Meldung GrundstueckMaskeLogik::AuskunftDrucken(const Datenbank& db, druck::Druckziel& ziel,
+                                               druck::DruckErgebnis* ergebnis) const {
+    const std::optional<auskunft::Auskunft> a = auskunftDaten(db);
+    if (!a)
+        return {Meldung::Information, QStringLiteral("Information"),
+                QStringLiteral("Es wird kein gespeichertes Grundstück angezeigt; es gibt keine Auskunft zu drucken.")};
+    druck::DruckErgebnis e;
+    try {
+        e = ziel.gibAus(auskunft::auskunftDokument(*a));
+    } catch (const druck::DruckFehler& f) {
+        return {Meldung::Kritisch, QString(),
+                QStringLiteral("Die Bodenrichtwertauskunft konnte nicht ausgegeben werden:\n") + f.text()};
+    }
+    if (ergebnis) *ergebnis = e;
+    if (e.gedruckt)
+        return {Meldung::Information, QString(),
+                QStringLiteral("Die Bodenrichtwertauskunft wurde auf dem Drucker \"%1\" gedruckt!").arg(e.drucker)};
+    return {Meldung::Information, QString(),
+            QStringLiteral("Die Bodenrichtwertauskunft wurde als PDF-Datei gespeichert:\n") + e.pdfPfad};
 }
 
 GrundstueckMaskeLogik::OrtSuche GrundstueckMaskeLogik::OrtFuerNeuesGrundstueckSuchen(Publics& p,
@@ -287,6 +383,12 @@ QList<Meldung> GrundstueckMaskeLogik::Speichern(Publics& p, const QString& merke
     p.Modus = QStringLiteral("aendern");
     p.RsSuche.schliessen();
     p.RsSuche = SucheDaten(p.Verbindung).grundstueckNachId(id);
+    // From now on the extract documents the stored plot.
+    if (!p.RsSuche.eof()) {
+        QStringList t1 = text_1, t2 = text_2;
+        fuelleAusZeile(p.RsSuche, t1, t2);
+        gezeigt = Anzeige{t1, t2, p.AktGemeindeschluessel, QDateTime::currentDateTime(), 0};
+    }
     *gespeichert = true;
     *fokus = 9;
     QList<Meldung> m;

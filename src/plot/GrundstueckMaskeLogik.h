@@ -1,4 +1,5 @@
 #pragma once
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -6,9 +7,15 @@
 
 #include "kit/Bindung.h"
 #include "kit/Dialoge.h"
+#include "billing/AuskunftLayout.h"
 #include "db/Datenbank.h"
 
 namespace talu {
+
+namespace druck {
+class Druckziel;
+struct DruckErgebnis;
+}  // namespace druck
 
 class Recordset;
 struct Publics;
@@ -31,6 +38,32 @@ public:
 
     // Empties text_1(2) to text_1(15) and every text_2 box; postcode and place stay.
     void FelderLeeren();
+
+    // The rows of the two pages, top to bottom: the caption's index in the
+    // form's label array, the caption, the box array (1: text_1, 2: text_2)
+    // and its boxes left to right. The form and the extract both follow it.
+    struct Zeile {
+        int label = 0;
+        QString caption;
+        int feld = 1;
+        QList<int> boxen;
+    };
+    static const QList<Zeile>& zeilen();
+    static QString caption(int label);
+    static QString seitenTitel(int feld);  // the tab of array 1 or 2
+    // The street row's caption; a street record has no house number.
+    static QString strassenCaption(bool strassenEintrag);
+
+    // The display of a stored plot that the extract documents: the texts as
+    // loaded from the database, not as edited since. Set by a load that
+    // shows a plot and by a save; empty while no stored plot is shown.
+    struct Anzeige {
+        QStringList text_1, text_2;
+        QString gemeindeschluessel;
+        QDateTime zeitpunkt;
+        qint64 protokollId = 0;  // the customer edition's query-log row
+    };
+    std::optional<Anzeige> gezeigt;
 
     // Loads the current RsSuche row (after a navigation step, its neighbour)
     // into the boxes and writes the query-log row in the customer edition.
@@ -85,6 +118,16 @@ public:
     // The bookmark: written after every save, read by "Werte k." and for a new plot.
     std::optional<Meldung> SchreibeMerker(const QString& pfad) const;
     std::optional<Meldung> WerteKopieren(const QString& pfad, bool neuesGrundstueck);
+
+    // --- The land-value extract ("Auskunft drucken", F8; every edition) ---
+
+    // The extract of the plot displayed, with the appraisal committee of its
+    // place read now; nullopt while no stored plot is shown.
+    std::optional<auskunft::Auskunft> auskunftDaten(const Datenbank& db) const;
+    // Prints the extract to the target; costs nothing and writes no log row.
+    // Returns the closing message: the printer or the file, or why not.
+    // Database errors propagate as DbFehler.
+    Meldung AuskunftDrucken(const Datenbank& db, druck::Druckziel& ziel, druck::DruckErgebnis* ergebnis = nullptr) const;
 
     // The text a box gets when it is left in the editing editions (currency,
     // code texts, units); arrayNr 1 is text_1, 2 is text_2.

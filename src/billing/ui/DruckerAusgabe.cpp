@@ -53,7 +53,7 @@ DruckErgebnis DruckerZiel::gibAus(const Druckdokument& d) {
         if (!maler.end() || drucker.printerState() == QPrinter::Error)
             throw DruckFehler(QStringLiteral("Der Drucker \"%1\" meldet einen Fehler.").arg(info.printerName()));
     }
-    return {true, {}};
+    return {true, {}, info.printerName()};
 }
 
 }  // namespace talu::druck

@@ -15,6 +15,7 @@
 #include "kit/ui/Seitenwechsel.h"
 #include "kit/modPublics.h"
 #include "kit/ui/FeldArray.h"
+#include "billing/ui/DruckerAusgabe.h"
 #include "plot/GrundstueckDaten.h"
 #include "plot/WerteKopieren.h"
 
@@ -45,44 +46,40 @@ frmGrundstueckMaske::frmGrundstueckMaske(QWidget* parent) : Formular(parent) {
     SSTab1 = new QTabWidget(this);
     auto* seite1 = new QWidget;
     auto* seite2 = new QWidget;
-    SSTab1->addTab(seite1, QStringLiteral("Grunddaten"));
-    SSTab1->addTab(seite2, QStringLiteral("Zusatzdaten"));
+    SSTab1->addTab(seite1, GrundstueckMaskeLogik::seitenTitel(1));
+    SSTab1->addTab(seite2, GrundstueckMaskeLogik::seitenTitel(2));
 
     for (int i = 0; i < GrundstueckMaskeLogik::kText1; ++i) text_1 << neuesFeld(seite1, QString("text_1_%1").arg(i));
     for (int i = 0; i < GrundstueckMaskeLogik::kText2; ++i) text_2 << neuesFeld(seite2, QString("text_2_%1").arg(i));
     // Five digits and a little room: the postcode box is a narrow one.
     text_1[0]->setFixedWidth(text_1[0]->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + twips(200));
 
-    const QStringList captions1 = {QStringLiteral("PLZ / Stadt / Stadtteil:"), QStringLiteral("Flurstück:"),
-                                   QStringLiteral("Strasse / Hausnummer:"),  QStringLiteral("BRW-Minimal / Durchschn.:"),
-                                   QStringLiteral("BRW-Maximal / Tats.:"),   QStringLiteral("Baul. Nutz. / Entw.-Zust.:"),
-                                   QStringLiteral("Bauweise / Richtwertyp:"), QStringLiteral("Bemerkung:"),
-                                   QStringLiteral("Quellenangabe:")};
-    const QStringList captions2 = {QStringLiteral("GFZ / ADG:"), QStringLiteral("Tiefe / Fläche / Beitragspfl.:"),
-                                   QStringLiteral("San.-Geb., Anfang, Ende:"), QStringLiteral("Grad. Notation:"),
-                                   QStringLiteral("UMT-Koordinaten:")};
-    for (const QString& c : captions1) label << new QLabel(c, seite1);
-    for (const QString& c : captions2) label << new QLabel(c, seite2);
-
+    // Captions and rows as the logic describes them; the extract prints the same.
+    using L = GrundstueckMaskeLogik;
+    for (int i = 0; i < int(L::zeilen().size()); ++i) label << new QLabel(L::caption(i), this);
+    // Relative widths of the boxes in their row: a narrow postcode, a wide street.
+    auto breite = [](int feld, int box) {
+        if (feld != 1) return 1;
+        switch (box) {
+            case 0: return 0;
+            case 1: case 2: return 3;
+            case 3: return 4;
+            default: return 1;
+        }
+    };
     auto* r1 = new QGridLayout(seite1);
-    zeile(r1, 0, label[0], {{text_1[0], 0}, {text_1[1], 3}, {text_1[2], 3}});
-    zeile(r1, 1, label[2], {{text_1[3], 4}, {text_1[4], 1}});
-    zeile(r1, 2, label[1], {{text_1[5], 1}});
-    zeile(r1, 3, label[3], {{text_1[6], 1}, {text_1[7], 1}});
-    zeile(r1, 4, label[4], {{text_1[8], 1}, {text_1[9], 1}});
-    zeile(r1, 5, label[5], {{text_1[10], 1}, {text_1[11], 1}});
-    zeile(r1, 6, label[6], {{text_1[12], 1}, {text_1[13], 1}});
-    zeile(r1, 7, label[7], {{text_1[14], 1}});
-    zeile(r1, 8, label[8], {{text_1[15], 1}});
-    r1->setRowStretch(9, 1);
-
     auto* r2 = new QGridLayout(seite2);
-    zeile(r2, 0, label[9], {{text_2[0], 1}, {text_2[1], 1}});
-    zeile(r2, 1, label[10], {{text_2[2], 1}, {text_2[3], 1}, {text_2[4], 1}});
-    zeile(r2, 2, label[11], {{text_2[5], 1}, {text_2[6], 1}});
-    zeile(r2, 3, label[12], {{text_2[7], 1}, {text_2[8], 1}});
-    zeile(r2, 4, label[13], {{text_2[9], 1}, {text_2[10], 1}});
-    r2->setRowStretch(5, 1);
+    int reihe1 = 0, reihe2 = 0;
+    for (const L::Zeile& z : L::zeilen()) {
+        QList<QPair<QLineEdit*, int>> felder;
+        for (int b : z.boxen) felder << qMakePair((z.feld == 1 ? text_1 : text_2)[b], breite(z.feld, b));
+        if (z.feld == 1)
+            zeile(r1, reihe1++, label[z.label], felder);
+        else
+            zeile(r2, reihe2++, label[z.label], felder);
+    }
+    r1->setRowStretch(reihe1, 1);
+    r2->setRowStretch(reihe2, 1);
 
     cmdRueckwaerts = new QPushButton(QStringLiteral("Rückwärts"), this);
     cmdVorwaerts = new QPushButton(QStringLiteral("Vorwärts"), this);
@@ -90,16 +87,20 @@ frmGrundstueckMaske::frmGrundstueckMaske(QWidget* parent) : Formular(parent) {
     cmdWerteKopieren = new QPushButton(QStringLiteral("Werte k."), this);
     cmdLoeschen = new QPushButton(QStringLiteral("&Löschen"), this);
     cmdSpeichern = new QPushButton(QStringLiteral("&Speichern"), this);
+    cmdAuskunftDrucken = new QPushButton(QStringLiteral("Auskunft &drucken"), this);
     cmdZurueck = new QPushButton(QStringLiteral("&Zurück"), this);
     cmdSpeichern->setToolTip(QStringLiteral("Abspeichern der Daten"));
+    cmdAuskunftDrucken->setToolTip(QStringLiteral("Bodenrichtwertauskunft dieses Grundstücks drucken (F8)"));
     cmdZurueck->setToolTip(QStringLiteral("Schliessen dieses Fensters"));
     auto* knoepfe = new QHBoxLayout;
-    for (QPushButton* b : {cmdRueckwaerts, cmdVorwaerts, cmdOrte, cmdWerteKopieren, cmdLoeschen, cmdSpeichern, cmdZurueck}) {
+    for (QPushButton* b : {cmdRueckwaerts, cmdVorwaerts, cmdOrte, cmdWerteKopieren, cmdLoeschen, cmdSpeichern,
+                           cmdAuskunftDrucken, cmdZurueck}) {
         b->setAutoDefault(false);
-        if (b != cmdZurueck) b->setVisible(false);
+        // The extract is offered in every edition; the edit buttons only where Load shows them.
+        if (b != cmdZurueck && b != cmdAuskunftDrucken) b->setVisible(false);
         knoepfe->addWidget(b);
     }
-    knoepfe->insertStretch(6);
+    knoepfe->insertStretch(7);
 
     auto* aussen = new QVBoxLayout(this);
     aussen->addWidget(SSTab1);
@@ -115,6 +116,8 @@ frmGrundstueckMaske::frmGrundstueckMaske(QWidget* parent) : Formular(parent) {
     connect(cmdSpeichern, &QPushButton::clicked, this, &frmGrundstueckMaske::cmdSpeichern_Click);
     connect(cmdWerteKopieren, &QPushButton::clicked, this, &frmGrundstueckMaske::cmdWerteKopieren_Click);
     connect(cmdLoeschen, &QPushButton::clicked, this, &frmGrundstueckMaske::cmdLoeschen_Click);
+    connect(cmdAuskunftDrucken, &QPushButton::clicked, this, &frmGrundstueckMaske::cmdAuskunftDrucken_Click);
+    taste(QKeySequence(Qt::Key_F8), [this] { cmdAuskunftDrucken_Click(); });
     for (int i = 0; i < text_1.size(); ++i)
         if (const int n = GrundstueckMaskeLogik::hoechstLaenge(1, i)) text_1[i]->setMaxLength(n);
     for (int i = 0; i < text_2.size(); ++i)
@@ -129,7 +132,7 @@ frmGrundstueckMaske::frmGrundstueckMaske(QWidget* parent) : Formular(parent) {
 void frmGrundstueckMaske::strassenEintragZeigen(bool ja) {
     // A street record has no house number: the street box takes its place.
     text_1[4]->setVisible(!ja);
-    label[2]->setText(ja ? QStringLiteral("Strasse:") : QStringLiteral("Strasse / Hausnummer:"));
+    label[2]->setText(GrundstueckMaskeLogik::strassenCaption(ja));
 }
 
 void frmGrundstueckMaske::Form_Load() {
@@ -416,6 +419,16 @@ void frmGrundstueckMaske::cmdLoeschen_Click() {
     meldeInfo(this, QStringLiteral("Die aktuelle Strasse wurde gelöscht! Aus Gründen der Datenbank-Aktualisierung "
                                    "wird dieses Fenster nun geschlossen!"));
     entlade();
+}
+
+void frmGrundstueckMaske::cmdAuskunftDrucken_Click() {
+    // The default printer, or a PDF file in the print folder where there is none.
+    druck::DruckerZiel ziel(druck::standardAblage());
+    Meldung meldung;
+    if (!mitDatenbank(QStringLiteral("Die Bodenrichtwertauskunft wurde nicht gedruckt."),
+                      [&] { meldung = m_logik.AuskunftDrucken(publics().Verbindung, ziel); }))
+        return;
+    zeige(this, meldung);
 }
 
 void frmGrundstueckMaske::WerteAufStrasseKopieren() { kopiereWerte(false); }

@@ -33,6 +33,7 @@ public:
     QPushButton* cmdWerteKopieren;
     QPushButton* cmdLoeschen;
     QPushButton* cmdSpeichern;
+    QPushButton* cmdAuskunftDrucken;  // "Auskunft &drucken", F8: every edition
     QPushButton* cmdZurueck;
 
     double GrundstueckId() const { return m_logik.GrundstueckId; }
@@ -56,6 +57,7 @@ public slots:
     void cmdSpeichern_Click();
     void cmdWerteKopieren_Click();
     void cmdLoeschen_Click();
+    void cmdAuskunftDrucken_Click();
     void WerteAufStrasseKopieren();  // F2
     void WerteAufOrtKopieren();      // F10
     void StrasseLoeschen();          // F12
