@@ -241,10 +241,32 @@ int main(int argc, char** argv) {
             zeile("Filter Name ohne Treffer", s, spitzeMb(), QString("%1 Zeilen").arg(m.rowCount()));
             s = sekunden([&] { m.zeigeAlle(); });
             zeile("Filter Alle", s, spitzeMb(), QString("%1 Zeilen geholt").arg(m.rowCount()));
+            // The grid at any position: a screen of 30 rows read where the
+            // scroll bar puts it.
+            const auto bildschirm = [&](int ab) {
+                for (int r = ab; r < qMin(ab + 30, m.rowCount()); ++r)
+                    for (int c = 0; c < m.columnCount(); ++c) m.data(m.index(r, c));
+            };
+            const int alle = m.rowCount();
+            setzeSpitzeZurueck();
+            s = sekunden([&] { bildschirm(qMax(0, alle - 30)); });
+            zeile("Raster: Strg+Ende (letzter Bildschirm)", s, spitzeMb(), QString("%1 Zeilen gezählt").arg(alle));
+            s = sekunden([&] { bildschirm(alle / 2); });
+            zeile("Raster: Mitte", s, spitzeMb(), QString("Zeile %1").arg(alle / 2));
+            double langsamste = 0, summe = 0;
+            for (int i = 0; i < 20; ++i) {
+                const double t = sekunden([&] { bildschirm(int(QRandomGenerator::global()->bounded(qMax(1, alle)))); });
+                langsamste = qMax(langsamste, t);
+                summe += t;
+            }
+            g_cpu = 0;
+            zeile("Raster: 20 zufällige Stellen (langsamste)", langsamste, spitzeMb(),
+                  QString("Mittel %1 s").arg(summe / 20, 0, 'f', 3));
             s = sekunden([&] {
-                while (m.canFetchMore()) m.fetchMore();
+                for (int r = alle - 1; r >= 0; r -= 30) m.data(m.index(r, 0));
             });
-            zeile("Raster ganz durchblättern (alle Zeilen holen)", s, spitzeMb(), QString("%1 Zeilen").arg(m.rowCount()));
+            zeile("Raster ganz durchblättern (rückwärts, jeder Bildschirm)", s, spitzeMb(),
+                  QString("%1 Zeilen, gehalten %2, %3 Seiten gelesen").arg(alle).arg(m.gehalteneZeilen()).arg(m.seitenGelesen()));
         }
 
         out << "\nRechnungslauf\n";
