@@ -1,11 +1,17 @@
 #include "app/FensterModell.h"
 
 #include <QMetaObject>
+#include <algorithm>
 #include <limits>
 
 #include "db/Datenbank.h"
 
 namespace talu {
+
+namespace {
+// From this many rows to pass over on, the source's marks are asked for.
+constexpr qint64 kLangerSprung = 2 * FensterModell::kSeite;
+}  // namespace
 
 FensterModell::FensterModell(QObject* eltern) : QAbstractTableModel(eltern) {}
 
@@ -21,6 +27,7 @@ void FensterModell::setzeQuelle(std::unique_ptr<FensterQuelle> quelle) {
     m_record = erste.spalten;
     m_anzahl = anzahl;
     m_seiten.clear();
+    m_marken.reset();
     m_gescheitert = false;
     m_pruefungGeplant = false;
     m_seitenGelesen = 1;
@@ -82,6 +89,23 @@ const FensterModell::Seite* FensterModell::seite(qint64 nr) const {
         }
     }
 
+    // A long way from every place known: the source's marks may be nearer.
+    if (abstand > kLangerSprung) {
+        if (!m_marken) {
+            try {
+                m_marken = m_quelle->marken();
+            } catch (const DbFehler&) {
+                m_marken = QList<FensterQuelle::Marke>{};  // then by position, as without marks
+            }
+        }
+        const auto danach = std::upper_bound(m_marken->cbegin(), m_marken->cend(), anfang,
+                                             [](qint64 p, const FensterQuelle::Marke& m) { return p < m.position; });
+        if (danach != m_marken->cbegin()) {
+            const FensterQuelle::Marke& m = *std::prev(danach);
+            if (anfang - m.position < abstand) abstand = anfang - m.position, vorwaerts = true, bezug = &m.bezug;
+        }
+    }
+
     FensterQuelle::Block b;
     try {
         // One row more than the page: it tells whether the count still holds.
@@ -129,6 +153,7 @@ void FensterModell::zaehleNeu() {
     if (!m_quelle) return;
     const qint64 neu = m_quelle->zaehle();
     m_seiten.clear();
+    m_marken.reset();
     if (neu > m_anzahl) {
         beginInsertRows({}, rowCount(), int(qMin<qint64>(neu, std::numeric_limits<int>::max()) - 1));
         m_anzahl = neu;

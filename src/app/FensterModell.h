@@ -4,6 +4,7 @@
 #include <QSqlRecord>
 #include <QVariant>
 #include <memory>
+#include <optional>
 
 namespace talu {
 
@@ -27,13 +28,25 @@ public:
     // next to bezug last. The ueberspringen rows next to bezug (or to the
     // beginning or end) are passed over first. Throws DbFehler.
     virtual Block lies(const Zeile* bezug, bool vorwaerts, qint64 ueberspringen, int n) const = 0;
+
+    // Places to jump to, in the order: the rows from position on are the
+    // rows after bezug (read forwards). A source that can name them cheaply
+    // (a count per value of its first sort column, say) spares the grid
+    // passing over many rows for a jump; asked once, on the first long jump.
+    // Throws DbFehler.
+    struct Marke {
+        qint64 position = 0;
+        Zeile bezug;
+    };
+    virtual QList<Marke> marken() const { return {}; }
 };
 
 // A read-only grid model over a source of any size: it counts the rows once
 // and reads only the pages that the grid shows, each by the key of a
 // neighbouring page it holds (in either direction) or, for a jump, by
-// position from the nearest page, the beginning or the end. It holds a few
-// pages at most, so its memory does not grow with the table.
+// position from the nearest page, the beginning, the end or a mark the source
+// names. It holds a few pages at most, so its memory does not grow with the
+// table.
 //
 // Rows that other programs write or delete in between never break it: a
 // page that ends sooner or later than the count said makes it count again,
@@ -98,6 +111,7 @@ private:
     QSqlRecord m_record;
     qint64 m_anzahl = 0;
     mutable QHash<qint64, Seite> m_seiten;
+    mutable std::optional<QList<FensterQuelle::Marke>> m_marken;
     mutable quint64 m_uhr = 0;
     mutable int m_seitenGelesen = 0;
     mutable bool m_pruefungGeplant = false;

@@ -133,6 +133,37 @@ public:
         return b;
     }
 
+    // Where each date begins: the rows counted per date. The log users that
+    // are customers (of the filter) are found once among the few distinct
+    // users; the log is then counted by plain equality of the user, without
+    // folding every row's user. The rows of a date follow the pseudo-row of
+    // that date with an empty user and id -1, which sorts before them all.
+    QList<Marke> marken() const override {
+        const Dialekt& d = m_db.dialekt();
+        const QString s =
+            QStringLiteral("select abfrageprotokoll.datum as datum, sum(treffer.anzahl) as anzahl from abfrageprotokoll, "
+                           "(select benutzer.db_benutzer, count(*) as anzahl from (select db_benutzer from "
+                           "abfrageprotokoll group by db_benutzer) benutzer, ") +
+            kundenTabelle(d) + QStringLiteral(" where ") + d.ohneFall(QStringLiteral("benutzer.db_benutzer")) +
+            QStringLiteral(" = rechnungs_kunden.klein") +
+            (m_filter == ProtokollModell::Filter::Name ? filterBedingung(m_filter, d) : QString()) +
+            QStringLiteral(" group by benutzer.db_benutzer) treffer where abfrageprotokoll.db_benutzer = treffer.db_benutzer") +
+            (m_filter == ProtokollModell::Filter::Heute ? filterBedingung(m_filter, d) : QString()) +
+            QStringLiteral(" group by abfrageprotokoll.datum order by abfrageprotokoll.datum");
+        QList<Marke> marken;
+        qint64 position = 0;
+        m_db.durchlaufe(s, m_parameter, [&](const QSqlRecord& r) {
+            Zeile z(7);
+            z[0] = r.value(0);
+            z[4] = QString(QLatin1String(""));
+            z[6] = qint64(-1);
+            marken << Marke{position, std::move(z)};
+            position += r.value(1).toLongLong();
+            return true;
+        });
+        return marken;
+    }
+
 private:
     const Datenbank& m_db;
     ProtokollModell::Filter m_filter;
