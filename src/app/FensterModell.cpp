@@ -90,7 +90,7 @@ const FensterModell::Seite* FensterModell::seite(qint64 nr) const {
     }
 
     // A long way from every place known: the source's marks may be nearer.
-    if (abstand > kLangerSprung) {
+    if (abstand >= kLangerSprung) {
         if (!m_marken) {
             try {
                 m_marken = m_quelle->marken();

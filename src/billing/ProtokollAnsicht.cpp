@@ -2,6 +2,7 @@
 
 #include <QSqlError>
 #include <QSqlField>
+#include <QHash>
 #include <QSqlQuery>
 #include <algorithm>
 
@@ -49,6 +50,9 @@ QString filterBedingung(ProtokollModell::Filter f, const Dialekt& d) {
 }
 
 const QString kOrdnung = QStringLiteral(" order by datum,db_benutzer,abfrageprotokoll.id");
+
+// Users bound in one statement at most for the jump marks.
+constexpr int kMaxListe = 5000;
 
 // The rows of one filter, read page by page for the windowed grid.
 class ProtokollQuelle : public FensterQuelle {
@@ -133,34 +137,96 @@ public:
         return b;
     }
 
-    // Where each date begins: the rows counted per date. The log users that
-    // are customers (of the filter) are found once among the few distinct
-    // users; the log is then counted by plain equality of the user, without
-    // folding every row's user. The rows of a date follow the pseudo-row of
-    // that date with an empty user and id -1, which sorts before them all.
+    // Where each date begins: the rows counted per date, through the
+    // indexes of the log's date and user, never folding a row's user. The
+    // few distinct users are matched to the customers (of the filter) once;
+    // the dates are then counted for the smaller side, the matching users'
+    // rows or all rows less the other users' ones. The rows of a date follow
+    // the pseudo-row of that date with an empty user and id -1, which sorts
+    // before them all. Without marks (one day only, or very many users) the
+    // grid jumps by position.
     QList<Marke> marken() const override {
+        if (m_filter == ProtokollModell::Filter::Heute) return {};
         const Dialekt& d = m_db.dialekt();
-        const QString s =
-            QStringLiteral("select abfrageprotokoll.datum as datum, sum(treffer.anzahl) as anzahl from abfrageprotokoll, "
-                           "(select benutzer.db_benutzer, count(*) as anzahl from (select db_benutzer from "
-                           "abfrageprotokoll group by db_benutzer) benutzer, ") +
-            kundenTabelle(d) + QStringLiteral(" where ") + d.ohneFall(QStringLiteral("benutzer.db_benutzer")) +
-            QStringLiteral(" = rechnungs_kunden.klein") +
-            (m_filter == ProtokollModell::Filter::Name ? filterBedingung(m_filter, d) : QString()) +
-            QStringLiteral(" group by benutzer.db_benutzer) treffer where abfrageprotokoll.db_benutzer = treffer.db_benutzer") +
-            (m_filter == ProtokollModell::Filter::Heute ? filterBedingung(m_filter, d) : QString()) +
-            QStringLiteral(" group by abfrageprotokoll.datum order by abfrageprotokoll.datum");
+        // Rows per user, and how many customers each user matches.
+        QHash<QString, qint64> jeBenutzer;
+        qint64 ohneBenutzer = 0, alle = 0;
+        m_db.durchlaufe(QStringLiteral("select db_benutzer, count(*) as anzahl from abfrageprotokoll group by db_benutzer"),
+                        {}, [&](const QSqlRecord& r) {
+                            const qint64 n = r.value(1).toLongLong();
+                            alle += n;
+                            if (r.value(0).isNull()) ohneBenutzer += n;
+                            else jeBenutzer.insert(r.value(0).toString(), n);
+                            return true;
+                        });
+        QHash<QString, qint64> treffer;  // user -> customers matched
+        m_db.durchlaufe(QStringLiteral("select benutzer.db_benutzer, count(*) as kunden from (select db_benutzer from "
+                                       "abfrageprotokoll group by db_benutzer) benutzer, ") +
+                            kundenTabelle(d) + QStringLiteral(" where ") +
+                            d.ohneFall(QStringLiteral("benutzer.db_benutzer")) + QStringLiteral(" = rechnungs_kunden.klein") +
+                            filterBedingung(m_filter, d) + QStringLiteral(" group by benutzer.db_benutzer"),
+                        m_parameter, [&](const QSqlRecord& r) {
+                            treffer.insert(r.value(0).toString(), r.value(1).toLongLong());
+                            return true;
+                        });
+        qint64 getroffen = 0;
+        bool mehrfach = false;
+        for (auto it = treffer.cbegin(); it != treffer.cend(); ++it) {
+            getroffen += jeBenutzer.value(it.key());
+            mehrfach = mehrfach || it.value() > 1;
+        }
+        const bool abziehen = !mehrfach && alle - getroffen < getroffen;
+        Parameter liste;
+        for (auto it = jeBenutzer.cbegin(); it != jeBenutzer.cend(); ++it)
+            if (treffer.contains(it.key()) != abziehen) liste << it.key();
+        if (liste.size() > kMaxListe) return {};
+        const QString in = liste.isEmpty() ? QStringLiteral("null")
+                                           : QStringLiteral("?") + QStringLiteral(", ?").repeated(int(liste.size()) - 1);
+        const auto schluessel = [](const QVariant& v) { return v.isNull() ? QString() : v.toString(); };
+
+        // The dates in the grid's order, with the rows to count at each.
+        QList<QPair<QVariant, qint64>> tage;
+        QHash<QString, int> tagIndex;
+        QHash<QString, qint64> teil;
+        if (abziehen) {
+            m_db.durchlaufe(QStringLiteral("select datum, count(*) as anzahl from abfrageprotokoll group by datum order by datum"),
+                            {}, [&](const QSqlRecord& r) {
+                                tage << qMakePair(r.value(0), r.value(1).toLongLong());
+                                return true;
+                            });
+            m_db.durchlaufe(QStringLiteral("select datum, count(*) as anzahl from abfrageprotokoll where db_benutzer in (") + in +
+                                (ohneBenutzer > 0 ? QStringLiteral(") or db_benutzer is null") : QStringLiteral(")")) +
+                                QStringLiteral(" group by datum"),
+                            liste, [&](const QSqlRecord& r) {
+                                teil.insert(schluessel(r.value(0)), r.value(1).toLongLong());
+                                return true;
+                            });
+            for (auto& t : tage) t.second -= teil.value(schluessel(t.first));
+        } else {
+            m_db.durchlaufe(QStringLiteral("select datum, db_benutzer, count(*) as anzahl from abfrageprotokoll where "
+                                           "db_benutzer in (") +
+                                in + QStringLiteral(") group by datum, db_benutzer order by datum"),
+                            liste, [&](const QSqlRecord& r) {
+                                const QString k = schluessel(r.value(0));
+                                if (!tagIndex.contains(k)) {
+                                    tagIndex.insert(k, int(tage.size()));
+                                    tage << qMakePair(r.value(0), qint64(0));
+                                }
+                                tage[tagIndex.value(k)].second += r.value(2).toLongLong() * treffer.value(r.value(1).toString());
+                                return true;
+                            });
+        }
         QList<Marke> marken;
         qint64 position = 0;
-        m_db.durchlaufe(s, m_parameter, [&](const QSqlRecord& r) {
+        for (const auto& [datum, anzahl] : tage) {
+            if (anzahl <= 0) continue;
             Zeile z(7);
-            z[0] = r.value(0);
+            z[0] = datum;
             z[4] = QString(QLatin1String(""));
             z[6] = qint64(-1);
             marken << Marke{position, std::move(z)};
-            position += r.value(1).toLongLong();
-            return true;
-        });
+            position += anzahl;
+        }
         return marken;
     }
 
