@@ -3,8 +3,11 @@
 // ' % _ as ordinary characters, the column layout after every filter.
 #include <QSqlRecord>
 #include <QtTest>
+#include <algorithm>
+#include <random>
 
 #include "AbrechnungHilfe.h"
+#include "kit/Formate.h"
 #include "billing/ProtokollAnsicht.h"
 
 using namespace talu;
@@ -62,6 +65,34 @@ void pruefeSpalten(ProtokollModell& m) {
     QCOMPARE(m.headerData(3, Qt::Horizontal).toString(), QStringLiteral("Objekt:"));
     // Nothing but customers, whatever the filter.
     QVERIFY(!spalte(m, 4).contains("gast"));
+}
+
+// n rows of ten days for two customers and a guest, and three rows without
+// a date, which sort first or last by backend.
+void fuelleViele(const Datenbank& db, int n) {
+    kunde(db, "mueller", QStringLiteral("Müller Immobilien GmbH"));
+    kunde(db, "becker", QStringLiteral("Becker Wohnbau"));
+    Transaktion t(db);
+    for (int i = 0; i < n; ++i) {
+        Zeile z;
+        // A quarter guests, three eighths each "becker" and "mueller".
+        const int k = i % 8;
+        z.benutzer = k < 2 ? "gast" : (k < 5 ? "becker" : "mueller");
+        z.preis = 1.0;
+        z.datum = kTag.addDays(-2 * (i % 10));  // ten days, every other one
+        zeile(db, z);
+    }
+    for (const char* b : {"mueller", "becker", "mueller"})
+        db.einfuegen("abfrageprotokoll", {{"db_benutzer", QString::fromLatin1(b)}, {"offen", "ja"}});
+    t.bestaetige();
+}
+
+// The ids of a filter's rows, read whole and plainly.
+QList<qint64> alleIds(const Datenbank& db, ProtokollModell::Filter f, const Parameter& p) {
+    QList<qint64> ids;
+    const Recordset rs = db.abfrage(ProtokollModell::sql(f, db.dialekt()), p);
+    for (const QSqlRecord& r : rs.zeilen()) ids << r.value(6).toLongLong();
+    return ids;
 }
 
 }  // namespace
@@ -219,8 +250,9 @@ private slots:
         };
         ProtokollModell m(db);
         TALU_DB_OK(m.zeigeAlle());
-        QCOMPARE(m.rowCount(), ProtokollModell::kSeite);  // one page at first
+        QCOMPARE(m.gehalteneZeilen(), qint64(ProtokollModell::kSeite));  // one page read at first
         auto [ids, seiten] = modellIds(m);
+        seiten = m.seitenGelesen();
         const QList<qint64> soll = alleIds(ProtokollModell::Filter::Alle, {});
         QCOMPARE(soll.size(), n - (n + 6) / 7 + 3);
         QCOMPARE(ids, soll);
@@ -236,15 +268,116 @@ private slots:
         ids = modellIds(m).first;
         QCOMPARE(ids, alleIds(ProtokollModell::Filter::Heute, {kTag}));
 
-        // A later page that cannot be read ends the rows with a report.
+        // A later page that cannot be read empties the grid with one report.
         TALU_DB_OK(m.zeigeAlle());
         QStringList fehler;
         connect(&m, &ProtokollModell::leseFehler, this, [&](const QString& kurz, const QString&) { fehler << kurz; });
         TALU_DB_OK(db.ausfuehren("drop table rechnungs_kunden"));
-        m.fetchMore();
+        QVERIFY(!m.data(m.index(m.rowCount() - 1, 6)).isValid());
+        QVERIFY(!m.data(m.index(ProtokollModell::kSeite * 2, 6)).isValid());
+        QCoreApplication::processEvents();
         QCOMPARE(fehler.size(), 1);
-        QCOMPARE(m.rowCount(), ProtokollModell::kSeite);
+        QCOMPARE(m.rowCount(), 0);
         QVERIFY(!m.canFetchMore());
+    }
+
+    // The windowed grid: the row at any position is the row a plain read of
+    // the whole statement has there, reached forwards, backwards and by
+    // jumps, under each filter, while the rows held stay under a cap.
+    void fenster_data() { backendZeilen(); }
+    void fenster() {
+        QFETCH(QString, backend);
+        Datenbank db;
+        TALU_FRISCHE_DB(fx, db, backend, false);
+        // The name filter's rows reach far beyond a page from both ends.
+        const int n = ProtokollModell::kSeite * 20;
+        TALU_DB_OK(fuelleViele(db, n));
+        const qint64 deckel = qint64(ProtokollModell::kSeite) * ProtokollModell::kSeitenGehalten;
+        ProtokollModell m(db);
+        const auto pruefe = [&](const QList<qint64>& soll) {
+            QCOMPARE(m.rowCount(), int(soll.size()));
+            const auto id = [&](int r) { return m.data(m.index(r, 6)).toLongLong(); };
+            // Jumps first, as the scroll bar makes them on a grid just
+            // opened (far from every page held), each row checked at once.
+            QList<int> stellen;
+            for (int r = 0; r < soll.size(); r += 97) stellen << r;
+            std::shuffle(stellen.begin(), stellen.end(), std::mt19937(7));
+            if (!soll.isEmpty()) stellen.prepend(int(soll.size()) / 2);
+            for (int r : stellen) {
+                QCOMPARE(id(r), soll.at(r));
+                QVERIFY(m.gehalteneZeilen() <= deckel);
+            }
+            // Forwards, every row; then backwards from the end (Ctrl+End).
+            for (int r = 0; r < soll.size(); ++r) QCOMPARE(id(r), soll.at(r));
+            QVERIFY(m.gehalteneZeilen() <= deckel);
+            for (int r = int(soll.size()) - 1; r >= 0; --r) QCOMPARE(id(r), soll.at(r));
+            // The shown text too: the date as the operator reads it.
+            if (!soll.isEmpty()) {
+                const QVariant d = m.data(m.index(int(soll.size()) - 1, 0), Qt::EditRole);
+                QCOMPARE(m.data(m.index(int(soll.size()) - 1, 0)).toString(),
+                         d.isNull() ? QString() : datumText(alsDatum(d)));
+            }
+        };
+        TALU_DB_OK(m.zeigeAlle());
+        pruefe(alleIds(db, ProtokollModell::Filter::Alle, {}));
+        QVERIFY(m.rowCount() > int(deckel));
+        TALU_DB_OK(m.zeigeNamensAnfang(QStringLiteral("mü")));
+        pruefe(alleIds(db, ProtokollModell::Filter::Name, {Dialekt::beginntMit(QStringLiteral("mü"))}));
+        TALU_DB_OK(m.zeigeHeute(kTag));
+        pruefe(alleIds(db, ProtokollModell::Filter::Heute, {kTag}));
+        // A page read by position does not read every page before it.
+        TALU_DB_OK(m.zeigeAlle());
+        m.data(m.index(m.rowCount() / 2, 6));
+        m.data(m.index(m.rowCount() - 1, 6));
+        QCOMPARE(m.seitenGelesen(), 3);
+    }
+
+    // Another program writes a row that sorts into the middle, ahead of the
+    // rows read, while the grid is scrolled: the grid goes on without a wrong
+    // or doubled row, counts again when it reaches the end, and then shows
+    // the new row in its place.
+    void fremdeZeileBeimBlaettern_data() { backendZeilen(); }
+    void fremdeZeileBeimBlaettern() {
+        QFETCH(QString, backend);
+        Datenbank db;
+        TALU_FRISCHE_DB(fx, db, backend, false);
+        TALU_DB_OK(fuelleViele(db, ProtokollModell::kSeite * (ProtokollModell::kSeitenGehalten + 4)));
+        ProtokollModell m(db);
+        TALU_DB_OK(m.zeigeAlle());
+        const int vorher = m.rowCount();
+        for (int r = 0; r < 30; ++r) m.data(m.index(r, 6));
+
+        Datenbank andere;
+        QString fehler;
+        QVERIFY2(andere.oeffnen(fx.ziel, fx.benutzer, fx.passwort, &fehler), qPrintable(fehler));
+        Zeile z;
+        z.benutzer = "mueller";
+        z.datum = kTag.addDays(-1);  // between the two days of the log
+        z.objekt = QStringLiteral("Fremd");
+        TALU_DB_OK(zeile(andere, z));
+        const QList<qint64> danach = alleIds(db, ProtokollModell::Filter::Alle, {});
+        QCOMPARE(danach.size(), vorher + 1);
+
+        // On to the end: every row read is a real row, in the order, once.
+        QList<qint64> gelesen;
+        for (int r = 0; r < vorher; ++r) gelesen << m.data(m.index(r, 6)).toLongLong();
+        int zuletzt = -1;
+        for (qint64 id : gelesen) {
+            const int stelle = int(danach.indexOf(id));
+            QVERIFY2(stelle > zuletzt, qPrintable(QString::number(id)));
+            zuletzt = stelle;
+        }
+        QCoreApplication::processEvents();
+        QCOMPARE(m.rowCount(), vorher + 1);
+        for (int r = m.rowCount() - 1; r >= 0; --r) QCOMPARE(m.data(m.index(r, 6)).toLongLong(), danach.at(r));
+        // A row deleted by another program on a page not held (the grid holds
+        // the first pages now): the grid shrinks the same way.
+        QVERIFY(m.gehalteneZeilen() < m.rowCount() - ProtokollModell::kSeite);
+        TALU_DB_OK(andere.ausfuehren("delete from abfrageprotokoll where id = ?", {danach.last()}));
+        for (int r = 0; r < m.rowCount(); ++r) m.data(m.index(r, 6));
+        QCoreApplication::processEvents();
+        QCOMPARE(m.rowCount(), vorher);
+        QCOMPARE(m.data(m.index(vorher - 1, 6)).toLongLong(), danach.at(vorher - 1));
     }
 };
 

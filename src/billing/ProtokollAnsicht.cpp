@@ -2,7 +2,9 @@
 
 #include <QSqlError>
 #include <QSqlField>
+#include <QHash>
 #include <QSqlQuery>
+#include <algorithm>
 
 #include "kit/Formate.h"
 #include "billing/Bediener.h"
@@ -27,122 +29,244 @@ const QList<RasterSpalte>& protokollSpalten() {
     return s;
 }
 
-ProtokollModell::ProtokollModell(const Datenbank& db, QObject* eltern) : QAbstractTableModel(eltern), m_db(db) {}
+namespace {
+
+QString kundenTabelle(const Dialekt& d) {
+    // The few customers are folded once, in a grouped (so never merged)
+    // subquery that the engine can index for the join, instead of once per
+    // pair of log row and customer.
+    return QStringLiteral("(select name, benutzername, ") + d.ohneFall(QStringLiteral("benutzername")) +
+           QStringLiteral(" as klein from rechnungs_kunden group by id, name, benutzername) rechnungs_kunden");
+}
+
+QString filterBedingung(ProtokollModell::Filter f, const Dialekt& d) {
+    switch (f) {
+        case ProtokollModell::Filter::Alle: return {};
+        case ProtokollModell::Filter::Heute: return QStringLiteral(" and datum = ?");
+        case ProtokollModell::Filter::Name:
+            return QStringLiteral(" and ") + d.likeOhneFall(QStringLiteral("rechnungs_kunden.name"));
+    }
+    return {};
+}
+
+const QString kOrdnung = QStringLiteral(" order by datum,db_benutzer,abfrageprotokoll.id");
+
+// Users bound in one statement at most for the jump marks.
+constexpr int kMaxListe = 5000;
+
+// The rows of one filter, read page by page for the windowed grid.
+class ProtokollQuelle : public FensterQuelle {
+public:
+    ProtokollQuelle(const Datenbank& db, ProtokollModell::Filter f, const Parameter& p, bool breit)
+        : m_db(db), m_filter(f), m_parameter(p) {
+        const QString s = ProtokollModell::sql(f, db.dialekt(), breit);
+        m_rumpf = s.left(s.lastIndexOf(kOrdnung));
+    }
+
+    qint64 zaehle() const override {
+        return m_db.wert(ProtokollModell::zaehlSql(m_filter, m_db.dialekt()), m_parameter).toLongLong();
+    }
+
+    Block lies(const Zeile* bezug, bool vorwaerts, qint64 ueberspringen, int n) const override {
+        // Rows without a date sort first on SQLite and SQL Server, last on
+        // PostgreSQL; descending, each engine gives exactly the reverse.
+        const bool nullZuerst = m_db.dialekt().backend() != Backend::PostgreSQL;
+        // The rows beside the key: a range of the date, so that the engine
+        // starts its index there, and, where they lie on that side, the rows
+        // of the other kind of date (with or without one).
+        struct Teil {
+            QString bedingung;
+            Parameter werte;
+        };
+        QList<Teil> teile;
+        if (!bezug) {
+            teile << Teil{};
+        } else {
+            const QVariant datum = bezug->value(0), benutzer = bezug->value(4), id = bezug->value(6);
+            const QString v = vorwaerts ? QStringLiteral(">") : QStringLiteral("<");
+            const QString daneben = QStringLiteral("(db_benutzer %1 ? or (db_benutzer = ? and abfrageprotokoll.id %1 ?))").arg(v);
+            if (datum.isNull()) {
+                teile << Teil{QStringLiteral("datum is null and ") + daneben, {benutzer, benutzer, id}};
+                if (vorwaerts == nullZuerst) teile << Teil{QStringLiteral("datum is not null"), {}};
+            } else {
+                teile << Teil{QStringLiteral("datum %1= ? and (datum %1 ? or ").arg(v) + daneben + QLatin1Char(')'),
+                              {datum, datum, benutzer, benutzer, id}};
+                if (vorwaerts != nullZuerst) teile << Teil{QStringLiteral("datum is null"), {}};
+            }
+        }
+        QString s;
+        Parameter p;
+        for (const Teil& t : teile) {
+            if (!s.isEmpty()) s += QStringLiteral(" union all ");
+            s += m_rumpf;
+            p += m_parameter;
+            if (!t.bedingung.isEmpty()) s += QStringLiteral(" and (") + t.bedingung + QLatin1Char(')');
+            p += t.werte;
+        }
+        const QString r = vorwaerts ? QString() : QStringLiteral(" desc");
+        // A compound statement is ordered by its result's column names.
+        s += teile.size() > 1 ? QStringLiteral(" order by datum%1,db_benutzer%1,id%1").arg(r)
+                              : QStringLiteral(" order by datum%1,db_benutzer%1,abfrageprotokoll.id%1").arg(r);
+        if (m_db.dialekt().backend() == Backend::SQLServer) {
+            s += QStringLiteral(" offset ? rows fetch next ? rows only");
+            p << ueberspringen << n;
+        } else {
+            s += QStringLiteral(" limit ? offset ?");
+            p << n << ueberspringen;
+        }
+
+        QSqlQuery q(m_db.qt());
+        q.setForwardOnly(true);
+        if (!q.prepare(s))
+            throw DbFehler(QStringLiteral("Die Anweisung konnte nicht vorbereitet werden"), q.lastError().text(), s);
+        for (int i = 0; i < p.size(); ++i) q.bindValue(i, p.at(i));
+        if (!q.exec())
+            throw DbFehler(QStringLiteral("Das Abfrageprotokoll konnte nicht gelesen werden"), q.lastError().text(), s);
+        Block b;
+        b.spalten = q.record();
+        const int spalten = b.spalten.count();
+        while (q.next()) {
+            Zeile z;
+            z.reserve(spalten);
+            for (int i = 0; i < spalten; ++i) z << q.value(i);
+            b.zeilen << std::move(z);
+        }
+        if (q.lastError().isValid())
+            throw DbFehler(QStringLiteral("Das Abfrageprotokoll konnte nicht gelesen werden"), q.lastError().text(), s);
+        if (!vorwaerts) std::reverse(b.zeilen.begin(), b.zeilen.end());
+        return b;
+    }
+
+    // Where each date begins: the rows counted per date, through the
+    // indexes of the log's date and user, never folding a row's user. The
+    // few distinct users are matched to the customers (of the filter) once;
+    // the dates are then counted for the smaller side, the matching users'
+    // rows or all rows less the other users' ones. The rows of a date follow
+    // the pseudo-row of that date with an empty user and id -1, which sorts
+    // before them all. Without marks (one day only, or very many users) the
+    // grid jumps by position.
+    QList<Marke> marken() const override {
+        if (m_filter == ProtokollModell::Filter::Heute) return {};
+        const Dialekt& d = m_db.dialekt();
+        // Rows per user, and how many customers each user matches.
+        QHash<QString, qint64> jeBenutzer;
+        qint64 ohneBenutzer = 0, alle = 0;
+        m_db.durchlaufe(QStringLiteral("select db_benutzer, count(*) as anzahl from abfrageprotokoll group by db_benutzer"),
+                        {}, [&](const QSqlRecord& r) {
+                            const qint64 n = r.value(1).toLongLong();
+                            alle += n;
+                            if (r.value(0).isNull()) ohneBenutzer += n;
+                            else jeBenutzer.insert(r.value(0).toString(), n);
+                            return true;
+                        });
+        QHash<QString, qint64> treffer;  // user -> customers matched
+        m_db.durchlaufe(QStringLiteral("select benutzer.db_benutzer, count(*) as kunden from (select db_benutzer from "
+                                       "abfrageprotokoll group by db_benutzer) benutzer, ") +
+                            kundenTabelle(d) + QStringLiteral(" where ") +
+                            d.ohneFall(QStringLiteral("benutzer.db_benutzer")) + QStringLiteral(" = rechnungs_kunden.klein") +
+                            filterBedingung(m_filter, d) + QStringLiteral(" group by benutzer.db_benutzer"),
+                        m_parameter, [&](const QSqlRecord& r) {
+                            treffer.insert(r.value(0).toString(), r.value(1).toLongLong());
+                            return true;
+                        });
+        qint64 getroffen = 0;
+        bool mehrfach = false;
+        for (auto it = treffer.cbegin(); it != treffer.cend(); ++it) {
+            getroffen += jeBenutzer.value(it.key());
+            mehrfach = mehrfach || it.value() > 1;
+        }
+        const bool abziehen = !mehrfach && alle - getroffen < getroffen;
+        Parameter liste;
+        for (auto it = jeBenutzer.cbegin(); it != jeBenutzer.cend(); ++it)
+            if (treffer.contains(it.key()) != abziehen) liste << it.key();
+        if (liste.size() > kMaxListe) return {};
+        const QString in = liste.isEmpty() ? QStringLiteral("null")
+                                           : QStringLiteral("?") + QStringLiteral(", ?").repeated(int(liste.size()) - 1);
+        const auto schluessel = [](const QVariant& v) { return v.isNull() ? QString() : v.toString(); };
+
+        // The dates in the grid's order, with the rows to count at each.
+        QList<QPair<QVariant, qint64>> tage;
+        QHash<QString, int> tagIndex;
+        QHash<QString, qint64> teil;
+        if (abziehen) {
+            m_db.durchlaufe(QStringLiteral("select datum, count(*) as anzahl from abfrageprotokoll group by datum order by datum"),
+                            {}, [&](const QSqlRecord& r) {
+                                tage << qMakePair(r.value(0), r.value(1).toLongLong());
+                                return true;
+                            });
+            m_db.durchlaufe(QStringLiteral("select datum, count(*) as anzahl from abfrageprotokoll where db_benutzer in (") + in +
+                                (ohneBenutzer > 0 ? QStringLiteral(") or db_benutzer is null") : QStringLiteral(")")) +
+                                QStringLiteral(" group by datum"),
+                            liste, [&](const QSqlRecord& r) {
+                                teil.insert(schluessel(r.value(0)), r.value(1).toLongLong());
+                                return true;
+                            });
+            for (auto& t : tage) t.second -= teil.value(schluessel(t.first));
+        } else {
+            m_db.durchlaufe(QStringLiteral("select datum, db_benutzer, count(*) as anzahl from abfrageprotokoll where "
+                                           "db_benutzer in (") +
+                                in + QStringLiteral(") group by datum, db_benutzer order by datum"),
+                            liste, [&](const QSqlRecord& r) {
+                                const QString k = schluessel(r.value(0));
+                                if (!tagIndex.contains(k)) {
+                                    tagIndex.insert(k, int(tage.size()));
+                                    tage << qMakePair(r.value(0), qint64(0));
+                                }
+                                tage[tagIndex.value(k)].second += r.value(2).toLongLong() * treffer.value(r.value(1).toString());
+                                return true;
+                            });
+        }
+        QList<Marke> marken;
+        qint64 position = 0;
+        for (const auto& [datum, anzahl] : tage) {
+            if (anzahl <= 0) continue;
+            Zeile z(7);
+            z[0] = datum;
+            z[4] = QString(QLatin1String(""));
+            z[6] = qint64(-1);
+            marken << Marke{position, std::move(z)};
+            position += anzahl;
+        }
+        return marken;
+    }
+
+private:
+    const Datenbank& m_db;
+    ProtokollModell::Filter m_filter;
+    Parameter m_parameter;
+    QString m_rumpf;  // the statement without its order
+};
+
+}  // namespace
+
+ProtokollModell::ProtokollModell(const Datenbank& db, QObject* eltern) : FensterModell(eltern), m_db(db) {}
 
 QString ProtokollModell::sql(Filter f, const Dialekt& d, bool breit) {
     // "cross join" is the same join; SQLite keeps its order, the log first.
     // A log user matches its customer whatever the letter case, umlauts
-    // included, as in the invoice run. The few customers are folded once, in
-    // a grouped (so never merged) subquery that the engine can index for the
-    // join, instead of once per pair of log row and customer.
-    const QString kunden = QStringLiteral("(select name, benutzername, ") + d.ohneFall(QStringLiteral("benutzername")) +
-                           QStringLiteral(" as klein from rechnungs_kunden group by id, name, benutzername) rechnungs_kunden");
-    QString s = QStringLiteral("select datum,uhrzeit,name,objekt,db_benutzer,benutzername,abfrageprotokoll.id from ") +
-                (breit ? QStringLiteral("abfrageprotokoll cross join ") : QStringLiteral("abfrageprotokoll, ")) + kunden +
-                QStringLiteral(" where ") + d.ohneFall(QStringLiteral("abfrageprotokoll.db_benutzer")) +
-                QStringLiteral(" = rechnungs_kunden.klein");
-    switch (f) {
-        case Filter::Alle: break;
-        case Filter::Heute: s += QStringLiteral(" and datum = ?"); break;
-        case Filter::Name: s += QStringLiteral(" and ") + d.likeOhneFall(QStringLiteral("rechnungs_kunden.name")); break;
-    }
-    return s + QStringLiteral(" order by datum,db_benutzer,abfrageprotokoll.id");
+    // included, as in the invoice run.
+    return QStringLiteral("select datum,uhrzeit,name,objekt,db_benutzer,benutzername,abfrageprotokoll.id from ") +
+           (breit ? QStringLiteral("abfrageprotokoll cross join ") : QStringLiteral("abfrageprotokoll, ")) +
+           kundenTabelle(d) + QStringLiteral(" where ") + d.ohneFall(QStringLiteral("abfrageprotokoll.db_benutzer")) +
+           QStringLiteral(" = rechnungs_kunden.klein") + filterBedingung(f, d) + kOrdnung;
 }
 
-ProtokollModell::Seite ProtokollModell::lies(int nach) const {
-    // The key of the last row read continues the order "datum, db_benutzer,
-    // id"; rows without a date sort first on SQLite and last on PostgreSQL.
-    const int ende = m_sql.lastIndexOf(QStringLiteral(" order by "));
-    QString s = m_sql.left(ende);
-    Parameter p = m_parameter;
-    if (nach >= 0) {
-        const QVariant datum = m_werte.at(nach * m_spalten + 0);
-        const QVariant benutzer = m_werte.at(nach * m_spalten + 4);
-        const QVariant id = m_werte.at(nach * m_spalten + 6);
-        const bool nullZuerst = m_db.dialekt().backend() == Backend::SQLite;
-        const QString danach = QStringLiteral("(db_benutzer > ? or (db_benutzer = ? and abfrageprotokoll.id > ?))");
-        if (datum.isNull()) {
-            s += nullZuerst ? QStringLiteral(" and (datum is not null or ") + danach + QLatin1Char(')')
-                            : QStringLiteral(" and datum is null and ") + danach;
-            p << benutzer << benutzer << id;
-        } else {
-            s += QStringLiteral(" and (datum > ? or (datum = ? and ") + danach + QLatin1Char(')') +
-                 (nullZuerst ? QStringLiteral(")") : QStringLiteral(" or datum is null)"));
-            p << datum << datum << benutzer << benutzer << id;
-        }
-    }
-    s += m_sql.mid(ende) + QStringLiteral(" limit ?");
-    p << kSeite + 1;
-
-    QSqlQuery q(m_db.qt());
-    q.setForwardOnly(true);
-    if (!q.prepare(s))
-        throw DbFehler(QStringLiteral("Die Anweisung konnte nicht vorbereitet werden"), q.lastError().text(), s);
-    for (int i = 0; i < p.size(); ++i) q.bindValue(i, p.at(i));
-    if (!q.exec()) throw DbFehler(QStringLiteral("Das Abfrageprotokoll konnte nicht gelesen werden"), q.lastError().text(), s);
-    Seite seite;
-    seite.record = q.record();
-    const int spalten = seite.record.count();
-    int n = 0;
-    while (q.next()) {
-        if (++n > kSeite) {
-            seite.ende = false;
-            break;
-        }
-        for (int i = 0; i < spalten; ++i) seite.werte << q.value(i);
-    }
-    if (q.lastError().isValid())
-        throw DbFehler(QStringLiteral("Das Abfrageprotokoll konnte nicht gelesen werden"), q.lastError().text(), s);
-    return seite;
+QString ProtokollModell::zaehlSql(Filter f, const Dialekt& d) {
+    // The log counted per user through its index, the few users then
+    // matched to the customers: the same number as the rows of sql(), without
+    // folding every log row's user.
+    return QStringLiteral("select coalesce(sum(protokoll.anzahl), 0) as anzahl from (select db_benutzer, count(*) as "
+                          "anzahl from abfrageprotokoll") +
+           (f == Filter::Heute ? QStringLiteral(" where datum = ?") : QString()) +
+           QStringLiteral(" group by db_benutzer) protokoll, ") + kundenTabelle(d) + QStringLiteral(" where ") +
+           d.ohneFall(QStringLiteral("protokoll.db_benutzer")) + QStringLiteral(" = rechnungs_kunden.klein") +
+           (f == Filter::Name ? filterBedingung(f, d) : QString());
 }
 
 void ProtokollModell::setze(Filter f, const Parameter& p, bool breit) {
-    const QString vorher = m_sql;
-    const Parameter vorherP = m_parameter;
-    m_sql = sql(f, m_db.dialekt(), breit);
-    m_parameter = p;
-    Seite seite;
-    try {
-        seite = lies(-1);
-    } catch (...) {
-        // A failed filter keeps the rows shown.
-        m_sql = vorher;
-        m_parameter = vorherP;
-        throw;
-    }
-    beginResetModel();
-    m_record = seite.record;
-    m_spalten = m_record.count();
-    m_werte = std::move(seite.werte);
-    m_ende = seite.ende;
+    // A failed filter keeps the rows shown.
+    setzeQuelle(std::make_unique<ProtokollQuelle>(m_db, f, p, breit));
     m_filter = f;
-    endResetModel();
-}
-
-int ProtokollModell::rowCount(const QModelIndex& eltern) const {
-    return eltern.isValid() || m_spalten == 0 ? 0 : int(m_werte.size() / m_spalten);
-}
-
-int ProtokollModell::columnCount(const QModelIndex& eltern) const { return eltern.isValid() ? 0 : m_spalten; }
-
-bool ProtokollModell::canFetchMore(const QModelIndex& eltern) const { return !eltern.isValid() && !m_ende; }
-
-void ProtokollModell::fetchMore(const QModelIndex& eltern) {
-    if (!canFetchMore(eltern)) return;
-    const int zeilen = rowCount();
-    Seite seite;
-    try {
-        seite = lies(zeilen - 1);
-    } catch (const DbFehler& f) {
-        m_ende = true;
-        emit leseFehler(f.kurz(), f.serverText());
-        return;
-    }
-    m_ende = seite.ende;
-    if (seite.werte.isEmpty()) return;
-    beginInsertRows({}, zeilen, zeilen + int(seite.werte.size() / m_spalten) - 1);
-    m_werte += seite.werte;
-    endInsertRows();
 }
 
 void ProtokollModell::zeigeAlle() { setze(Filter::Alle, {}); }
@@ -174,24 +298,17 @@ bool ProtokollModell::frageNachName(Bediener& bediener) {
 }
 
 QVariant ProtokollModell::data(const QModelIndex& index, int rolle) const {
-    if (!index.isValid() || index.row() >= rowCount() || index.column() >= m_spalten) return {};
-    if (rolle != Qt::DisplayRole && rolle != Qt::EditRole) return {};
-    const QVariant v = m_werte.at(index.row() * m_spalten + index.column());
+    const QVariant v = FensterModell::data(index, rolle);
     // The date column reads back as a date or as ISO text, by backend.
     if (rolle == Qt::DisplayRole && index.column() == 0 && !v.isNull()) return datumText(alsDatum(v));
     return v;
 }
 
 QVariant ProtokollModell::headerData(int abschnitt, Qt::Orientation richtung, int rolle) const {
-    if (richtung == Qt::Horizontal && abschnitt >= 0 && abschnitt < m_spalten) {
-        if (rolle == Qt::UserRole) return m_record.fieldName(abschnitt);
-        if (rolle == Qt::DisplayRole) {
-            if (abschnitt < protokollSpalten().size() && !protokollSpalten().at(abschnitt).titel.isEmpty())
-                return protokollSpalten().at(abschnitt).titel;
-            return m_record.fieldName(abschnitt);
-        }
-    }
-    return QAbstractTableModel::headerData(abschnitt, richtung, rolle);
+    if (richtung == Qt::Horizontal && rolle == Qt::DisplayRole && abschnitt >= 0 && abschnitt < columnCount() &&
+        abschnitt < protokollSpalten().size() && !protokollSpalten().at(abschnitt).titel.isEmpty())
+        return protokollSpalten().at(abschnitt).titel;
+    return FensterModell::headerData(abschnitt, richtung, rolle);
 }
 
 }  // namespace talu::abrechnung

@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -53,6 +54,24 @@ void fuelleProtokoll(const Datenbank& db) {
         z.objekt = QStringLiteral("Objekt %1").arg(++i);
         zeile(db, z);
     }
+}
+
+// n log rows of three customers over a year.
+void fuelleViele(const Datenbank& db, int n) {
+    kunde(db, "mueller", QStringLiteral("Müller Immobilien GmbH"));
+    kunde(db, "becker", QStringLiteral("Becker Wohnbau"));
+    kunde(db, "obrien", QStringLiteral("O'Brien Grundbesitz KG"));
+    const char* const benutzer[] = {"mueller", "becker", "obrien"};
+    Transaktion t(db);
+    for (int i = 0; i < n; ++i) {
+        Zeile z;
+        z.benutzer = QString::fromLatin1(benutzer[i % 3]);
+        z.preis = 12.5;
+        z.datum = kTag.addDays(-(i % 365));
+        z.objekt = QStringLiteral("Objekt %1").arg(i + 1);
+        zeile(db, z);
+    }
+    t.bestaetige();
 }
 
 int zeilenImRaster(frmAbfrageprotokoll* f) {
@@ -462,6 +481,46 @@ private slots:
         QVERIFY(b.fragen.isEmpty());
         QCOMPARE(pdfDateien(dir.path()).size(), 1);
         QCOMPARE(db.wert("select count(*) from abfrageprotokoll where offen = 'ja'").toInt(), 2);
+    }
+
+    // Ctrl+End in the grid of a log far larger than the rows the model holds:
+    // the last row is current and shows the last row of the statement, and
+    // the grid never held more than its few pages.
+    void strgEnde_data() { backendZeilen(); }
+    void strgEnde() {
+        QFETCH(QString, backend);
+        Publics& p = publics();
+        TALU_FRISCHE_DB(fx, p.Verbindung, backend, false);
+        const int n = abrechnung::ProtokollModell::kSeite * (abrechnung::ProtokollModell::kSeitenGehalten + 4);
+        TALU_DB_OK(fuelleViele(p.Verbindung, n));
+        auto* f = formen::zeige<frmAbfrageprotokoll>();
+        QVERIFY(f);
+        QVERIFY(QTest::qWaitForWindowExposed(f));
+        QCOMPARE(f->raster()->model()->rowCount(), n);
+        f->raster()->setFocus();
+        QTest::keyClick(f->raster(), Qt::Key_End, Qt::ControlModifier);
+        QCoreApplication::processEvents();
+        const QModelIndex aktuell = f->raster()->currentIndex();
+        QCOMPARE(aktuell.row(), n - 1);
+        QVERIFY(f->raster()->verticalScrollBar()->value() == f->raster()->verticalScrollBar()->maximum());
+        Recordset alle;
+        TALU_DB_OK(alle = p.Verbindung.abfrage(abrechnung::ProtokollModell::sql(abrechnung::ProtokollModell::Filter::Alle,
+                                                                                  p.Verbindung.dialekt())));
+        QCOMPARE(aktuell.siblingAtColumn(f->spalteNamens("id")).data().toLongLong(),
+                 alle.zeilen().last().value("id").toLongLong());
+        QCOMPARE(aktuell.siblingAtColumn(f->spalteNamens("objekt")).data().toString(),
+                 alle.zeilen().last().value("objekt").toString());
+        QVERIFY(f->modell()->gehalteneZeilen() <=
+                qint64(abrechnung::ProtokollModell::kSeite) * abrechnung::ProtokollModell::kSeitenGehalten);
+        // Ctrl+Home goes back to the first row.
+        QTest::keyClick(f->raster(), Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(f->raster()->currentIndex().siblingAtColumn(f->spalteNamens("id")).data().toLongLong(),
+                 alle.zeilen().first().value("id").toLongLong());
+        const QString bilder = qEnvironmentVariable("TALU_BILDER");
+        if (!bilder.isEmpty()) {
+            QTest::keyClick(f->raster(), Qt::Key_End, Qt::ControlModifier);
+            QVERIFY(f->grab().save(bilder + "/abfrageprotokoll_ende_" + backend + ".png"));
+        }
     }
 
     // With TALU_BILDER=DIR: the viewer and frmRechnungen (open and closed) as PNG.

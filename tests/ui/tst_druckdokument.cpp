@@ -44,6 +44,25 @@ QString ohneBlanks(QString s) {
     return s.replace(ws, QString());
 }
 
+// A document back from its golden text form (see alsText).
+Druckdokument ausGolden(const QString& text) {
+    Druckdokument d("Golden");
+    for (const QString& z : text.split('\n')) {
+        if (z == seitenumbruchMarke()) d.neueSeite();
+        else if (z == auftragsendeMarke()) d.auftragEnde();
+        else if (z.size() >= 2 + kRandBreite + 1) {
+            d.setzeFettdruck(z.startsWith('F'));
+            d.zeile(z.mid(2 + kRandBreite, z.size() - 3 - kRandBreite));
+        }
+    }
+    return d;
+}
+
+QString leseDatei(const QString& pfad) {
+    QFile f(pfad);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
 QStringList textZeilen(const Druckdokument& d) {
     QStringList l;
     for (const Element& e : d.elemente())
@@ -196,6 +215,63 @@ private slots:
         const int seiten = int(seitenAufteilen(d, seitenmass(mass)).size());
         QCOMPARE(int(text.count(QChar('\f'))), seiten);
         QVERIFY(seiten >= 4);  // two copies of two pages each at least
+    }
+
+    // The printed pages of the golden documents, read back with pdftotext
+    // -layout, are character for character what the PDF writer gave before
+    // it drew lines as glyph runs (files daten/pdf/*, written by that
+    // writer), and every font is embedded. TALU_GOLDEN_AUSGABE=DIR writes the
+    // text read back there.
+    void pdfSeitenWieBisher_data() {
+        QTest::addColumn<QString>("name");
+        for (const char* n : {"rechnung_13.txt", "rechnung_12_folgt.txt", "offene_rechnungen.txt", "gutachter.txt"})
+            QTest::newRow(n) << QString::fromLatin1(n);
+    }
+    void pdfSeitenWieBisher() {
+        QFETCH(QString, name);
+        if (QStandardPaths::findExecutable("pdftotext").isEmpty() || QStandardPaths::findExecutable("pdffonts").isEmpty())
+            QSKIP("pdftotext/pdffonts (poppler-utils) fehlen");
+        if (QFontInfo(druckSchrift(false)).family() != QLatin1String("Liberation Mono"))
+            QSKIP("Die Vergleichstexte sind mit Liberation Mono (fonts-liberation) geschrieben");
+        const QString golden = leseDatei(QFINDTESTDATA("daten/" + name));
+        QVERIFY(!golden.isEmpty());
+        const Druckdokument d = ausGolden(golden);
+        QCOMPARE(alsText(d), golden);
+        QTemporaryDir dir;
+        const QString pfad = dir.filePath("d.pdf");
+        schreibePdf(d, pfad);
+        QString fehler;
+        const QString text = pdfText(pfad, &fehler);
+        QVERIFY2(!text.isEmpty(), qPrintable(fehler));
+        const QString ausgabe = qEnvironmentVariable("TALU_GOLDEN_AUSGABE");
+        if (!ausgabe.isEmpty()) {
+            QDir().mkpath(ausgabe + "/pdf");
+            QFile f(ausgabe + "/pdf/" + name);
+            if (f.open(QIODevice::WriteOnly)) f.write(text.toUtf8());
+        }
+        const QStringList soll = leseDatei(QFINDTESTDATA("daten/pdf/" + name)).split('\n');
+        const QStringList ist = text.split('\n');
+        for (int i = 0; i < qMin(soll.size(), ist.size()); ++i)
+            QVERIFY2(soll.at(i) == ist.at(i), qPrintable(QString("Zeile %1:\n  soll: %2\n  ist:  %3").arg(i + 1).arg(soll.at(i), ist.at(i))));
+        QCOMPARE(ist.size(), soll.size());
+
+        // Both faces, embedded.
+        QProcess p;
+        p.start(QStringLiteral("pdffonts"), {pfad});
+        QVERIFY(p.waitForFinished(30000) && p.exitCode() == 0);
+        // The column "emb" found by the dashes under the header.
+        const QStringList zeilen = QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        QVERIFY(zeilen.size() >= 3);
+        const QRegularExpression spalte(QStringLiteral("-+"));
+        QList<QPair<int, int>> spalten;
+        for (auto it = spalte.globalMatch(zeilen.at(1)); it.hasNext();) {
+            const auto m = it.next();
+            spalten << qMakePair(int(m.capturedStart()), int(m.capturedLength()));
+        }
+        QVERIFY(spalten.size() > 3);
+        QCOMPARE(zeilen.at(0).mid(spalten[3].first, spalten[3].second).trimmed(), QStringLiteral("emb"));
+        for (const QString& f : zeilen.mid(2))
+            QVERIFY2(f.mid(spalten[3].first, spalten[3].second).trimmed() == QLatin1String("yes"), qPrintable(f));
     }
 
     void pdfLangeZeileGehtWeiter() {
