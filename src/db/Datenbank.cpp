@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QSet>
 #include <libpq-fe.h>
+#include <sqlite3.h>
 #include <optional>
 #include <sys/vfs.h>
 #include <QSqlDriver>
@@ -179,9 +180,17 @@ void Datenbank::schliessen() {
     {
         QSqlDatabase db = QSqlDatabase::database(m_name, false);
         // The WAL folded into the file: a copy of the file alone is complete.
+        // The last connection leaves it in the rollback-journal mode, so that
+        // it opens anywhere, also in a read-only folder; with other
+        // connections still open the switch fails and WAL stays.
         if (m_journal == QLatin1String("wal") && db.isOpen()) {
             QSqlQuery q(db);
             q.exec(QStringLiteral("pragma wal_checkpoint(truncate)"));
+            q.finish();
+            q.exec(QStringLiteral("pragma busy_timeout = 0"));  // closing: no waiting for the others
+            q.finish();
+            q.exec(QStringLiteral("pragma journal_mode = delete"));
+            q.finish();
         }
         db.close();
     }
@@ -206,6 +215,28 @@ QSqlDatabase Datenbank::qt() const {
 
 void Datenbank::leereCache() const {
     m_cache.clear();
+    if (m_schemaAnfrage) sqlite3_finalize(m_schemaAnfrage);
+    m_schemaAnfrage = nullptr;
+    m_schemaStand = -1;
+}
+
+void Datenbank::pruefeSqliteSchema() const {
+    if (!m_schemaAnfrage) {
+        const QVariant h = QSqlDatabase::database(m_name, false).driver()->handle();
+        if (!h.isValid() || qstrcmp(h.typeName(), "sqlite3*") != 0) return;
+        sqlite3* handle = *static_cast<sqlite3* const*>(h.data());
+        if (!handle || sqlite3_prepare_v2(handle, "pragma schema_version", -1, &m_schemaAnfrage, nullptr) != SQLITE_OK) {
+            m_schemaAnfrage = nullptr;
+            return;
+        }
+    }
+    int stand = -1;
+    if (sqlite3_step(m_schemaAnfrage) == SQLITE_ROW) stand = sqlite3_column_int(m_schemaAnfrage, 0);
+    sqlite3_reset(m_schemaAnfrage);
+    if (stand == m_schemaStand) return;
+    // Statements in use stay with their holders; qtFertig() finds no entry for them.
+    m_cache.clear();
+    m_schemaStand = stand;
 }
 
 std::shared_ptr<QSqlQuery> Datenbank::qtAnfrage(const QString& sql, const Parameter& p, bool* ausCache) const {
@@ -222,6 +253,7 @@ std::shared_ptr<QSqlQuery> Datenbank::qtAnfrage(const QString& sql, const Parame
     auto binde = [&](QSqlQuery& q) {
         for (int i = 0; i < p.size(); ++i) q.bindValue(i, p.at(i));
     };
+    if (m_dialekt.backend() == Backend::SQLite) pruefeSqliteSchema();
     bool einstellen = true;
     auto it = m_cache.find(sql);
     if (it != m_cache.end()) {
@@ -518,6 +550,8 @@ qint64 Datenbank::vorbereitungen() const { return m_pg ? m_pg->vorbereitungen() 
 
 qint64 Datenbank::rundreisen() const { return m_pg ? m_pg->rundreisen() : 0; }
 
+QString Datenbank::vorbereiteterText(const QByteArray& name) const { return m_pg ? m_pg->textVon(name) : QString(); }
+
 Anweisung Datenbank::vorbereite(const QString& sql) const {
     Anweisung a;
     a.m_db = this;
@@ -793,6 +827,7 @@ qint64 Datenbank::erneuereSuchspalten(const std::function<void(const QString&, q
         for (const QString& sql : suchspaltenPflegeDdl(nur, m_dialekt)) ausfuehren(sql);
         tr.bestaetige();
     }
+    legeTeilsuchIndexAn(*this);
     return gesamt;
 }
 

@@ -108,6 +108,9 @@ public:
     // Round trips to the server since the connection was opened (PostgreSQL:
     // each Sync or simple query that TALU waited for; 0 elsewhere).
     qint64 rundreisen() const;
+    // PostgreSQL: the SQL text of a statement this connection prepared under
+    // the name (for recording what it sent); empty when unknown.
+    QString vorbereiteterText(const QByteArray& name) const;
     // SQLite: the journal mode of the open file ("wal", or "delete" where WAL
     // cannot be used); empty on the servers.
     QString journalModus() const;
@@ -158,6 +161,10 @@ private:
     std::shared_ptr<QSqlQuery> qtAnfrage(const QString& sql, const Parameter& p, bool* ausCache) const;
     void qtFertig(const QString& sql, const std::shared_ptr<QSqlQuery>& q, bool ausCache) const;
     void leereCache() const;
+    // SQLite: empties the cache when the schema changed since its statements
+    // were prepared (another program altered a table): SQLite would prepare
+    // them again inside Qt's driver, which keeps the old number of columns.
+    void pruefeSqliteSchema() const;
     void richteSqliteJournalEin(QSqlDatabase& db);
     bool verbindungLebt() const;
     bool verbindeNeu() const;
@@ -188,6 +195,8 @@ private:
     };
     mutable QHash<QString, Gecacht> m_cache;
     mutable qint64 m_vorbereitungen = 0;
+    mutable ::sqlite3_stmt* m_schemaAnfrage = nullptr;
+    mutable int m_schemaStand = -1;
     QString m_journal;
 };
 

@@ -258,10 +258,11 @@ bool PgSitzung::fuehreAus(const QStringList& steuerung, const QList<Anfrage>& an
     };
     QList<Schritt> schritte;
     bool gesendet = true;
-    QStringList vorweg;
+    // The control statements first (a ROLLBACK that ends an aborted
+    // transaction), then the statements that are prepared anew let go.
+    QStringList vorweg = steuerung;
     for (const QByteArray& name : std::as_const(m_freizugeben)) vorweg << "deallocate " + QString::fromLatin1(name);
     m_freizugeben.clear();
-    vorweg << steuerung;
     for (const QString& s : std::as_const(vorweg)) {
         gesendet = gesendet && PQsendQueryParams(m_pg, s.toUtf8().constData(), 0, nullptr, nullptr, nullptr, nullptr, 0) == 1;
         schritte.append({-1, false, s});

@@ -11,6 +11,7 @@
 
 typedef struct pg_conn PGconn;
 typedef struct pg_result PGresult;
+typedef struct sqlite3_stmt sqlite3_stmt;
 
 namespace talu {
 
@@ -71,6 +72,7 @@ public:
     // prepared again at its next use.
     void vergiss(const QString& sql);
     int vorbereitet() const { return int(m_namen.size()); }
+    QString textVon(const QByteArray& name) const { return m_namen.key(name); }
     // Round trips this layer made (each Sync or simple query waited for).
     qint64 rundreisen() const { return m_rundreisen; }
     // Statements prepared (Parse messages) since the connection was opened.
