@@ -208,7 +208,10 @@ Ergebnis messeEine(Kontext& k, const Messung& m, QTextStream& log) {
     e.stand = !bewertet || (offen && ok) ? Ergebnis::Stand::Offen
               : ok                      ? Ergebnis::Stand::Erfuellt
                                         : Ergebnis::Stand::Verfehlt;
-    log << "  " << e.kennung << " " << e.arbeit << ": " << ms(e.p50) << " (roh " << ms(e.rohP50) << ")\n";
+    if (m.nachher) m.nachher(k, e);
+    log << "  " << e.kennung << " " << e.arbeit << ": " << ms(e.p50) << " (roh " << ms(e.rohP50) << ")";
+    if (!e.anmerkung.isEmpty()) log << " – " << e.anmerkung;
+    log << "\n";
     log.flush();
     return e;
 }

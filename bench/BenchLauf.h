@@ -69,6 +69,8 @@ struct Messung {
     std::function<void(Kontext&, int)> talu;
     // After the figure (for example rows it wrote); optional.
     std::function<void(Kontext&)> aufraeumen;
+    // After the figure: adds to its row (notes, a target of its own); optional.
+    std::function<void(Kontext&, Ergebnis&)> nachher;
     // A figure measured its own way (the start-up): replaces talu and the raw side.
     std::function<QList<Ergebnis>(Kontext&)> eigen;
 };

@@ -302,9 +302,63 @@ PGconn* pgHandle(const Datenbank& db) {
     return *static_cast<PGconn* const*>(h.data());
 }
 
+// One logical byte of libpq's trace text: printable bytes as they are,
+// others as \xNN (from a signed char also \xffffffNN).
+char spurZeichen(const QByteArray& z, qsizetype& i) {
+    if (z[i] == '\\' && i + 3 < z.size() && z[i + 1] == 'x') {
+        const qsizetype n = z.mid(i + 2, 6) == "ffffff" ? 8 : 2;
+        bool ok = false;
+        const int b = z.mid(i + 2 + n - 2, 2).toInt(&ok, 16);
+        if (ok) {
+            i += 2 + n;
+            return char(b);
+        }
+    }
+    return z[i++];
+}
+
+// Reads the fields of one traced message: "name" strings, numbers and 'data' of a given length.
+struct SpurLeser {
+    const QByteArray& z;
+    qsizetype i = 0;
+    void leer() {
+        while (i < z.size() && (z[i] == ' ' || z[i] == '\t')) ++i;
+    }
+    bool text(QByteArray& t) {
+        leer();
+        if (i >= z.size() || z[i] != '"') return false;
+        const qsizetype e = z.indexOf('"', i + 1);
+        if (e < 0) return false;
+        QByteArray roh = z.mid(i + 1, e - i - 1);
+        t.clear();
+        for (qsizetype k = 0; k < roh.size();) t += spurZeichen(roh, k);
+        i = e + 1;
+        return true;
+    }
+    bool zahl(int& n) {
+        leer();
+        const qsizetype a = i;
+        if (i < z.size() && z[i] == '-') ++i;
+        while (i < z.size() && z[i] >= '0' && z[i] <= '9') ++i;
+        bool ok = false;
+        n = z.mid(a, i - a).toInt(&ok);
+        return ok;
+    }
+    bool daten(int laenge, QByteArray& t) {
+        leer();
+        if (i >= z.size() || z[i] != '\'') return false;
+        ++i;
+        t.clear();
+        for (int k = 0; k < laenge && i < z.size(); ++k) t += spurZeichen(z, i);
+        if (i >= z.size() || z[i] != '\'') return false;
+        ++i;
+        return true;
+    }
+};
+
 class PgMitschnitt : public Mitschnitt {
 public:
-    explicit PgMitschnitt(PGconn* pg) : m_pg(pg) {
+    PgMitschnitt(PGconn* pg, const Datenbank& db) : m_pg(pg), m_db(db) {
         m_datei = open_memstream(&m_puffer, &m_laenge);
         if (!m_datei) return;
         PQtrace(m_pg, m_datei);
@@ -314,40 +368,76 @@ public:
         beende();
         free(m_puffer);
     }
+    int rundreisen() const override { return m_rundreisen; }
     Aufrufe ergebnis() override {
         beende();
         Aufrufe l;
+        // Statements TALU prepared before the recording began: their text from its cache.
         QHash<QByteArray, QByteArray> vorbereitet;
-        static const QRegularExpression prepare("^PREPARE (\\S+) AS (.*)$", QRegularExpression::DotMatchesEverythingOption);
-        static const QRegularExpression execute("^EXECUTE (\\S+)(?: \\((.*)\\))?$", QRegularExpression::DotMatchesEverythingOption);
+        QList<qsizetype> offen;  // statements whose answer is still to come, in order
+        m_rundreisen = 0;
         const QList<QByteArray> zeilen = QByteArray(m_puffer ? m_puffer : "", qsizetype(m_laenge)).split('\n');
-        bool zaehlen = false;
         for (const QByteArray& z : zeilen) {
-            if (z.startsWith("B\t") && z.contains("\tDataRow\t")) {
-                if (zaehlen && !l.isEmpty()) ++l.last().zeilen;
+            const QList<QByteArray> teile = z.split('\t');
+            if (teile.size() < 3) continue;
+            const QByteArray& art = teile[2];
+            if (teile[0] == "B") {
+                if (art == "DataRow" && !offen.isEmpty()) ++l[offen.first()].zeilen;
+                else if ((art == "CommandComplete" || art == "ErrorResponse" || art == "EmptyQueryResponse") &&
+                         !offen.isEmpty())
+                    offen.removeFirst();
                 continue;
             }
-            const QByteArray q = abfrageAusSpur(z);
-            if (q.isEmpty()) continue;
-            zaehlen = false;
-            const QString text = QString::fromUtf8(q);
-            if (const auto m = prepare.match(text); m.hasMatch()) {
-                vorbereitet[m.captured(1).toUtf8()] = m.captured(2).toUtf8();
+            if (teile[0] != "F") continue;
+            if (art == "Sync") {
+                ++m_rundreisen;
                 continue;
             }
-            if (const auto m = execute.match(text); m.hasMatch()) {
+            if (art == "Query") {
+                ++m_rundreisen;
+                const QByteArray q = abfrageAusSpur(z);
+                if (q.isEmpty()) continue;
+                l << Aufruf{q, {}, 0};
+                offen << l.size() - 1;
+                continue;
+            }
+            const qsizetype start = z.indexOf('\t' + art + '\t');
+            if (start < 0) continue;
+            SpurLeser r{z, start + art.size() + 2};
+            if (art == "Parse") {
+                QByteArray name, sql;
+                if (r.text(name) && r.text(sql)) vorbereitet[name] = sql;
+                continue;
+            }
+            if (art == "Bind") {
+                QByteArray portal, name;
+                int formate = 0, anzahl = 0;
+                if (!r.text(portal) || !r.text(name) || !r.zahl(formate))
+                    throw DbFehler("Mitschnitt unvollständig", "Bind ließ sich nicht lesen.", QString::fromUtf8(z));
+                for (int f = 0, x = 0; f < formate; ++f) r.zahl(x);
+                r.zahl(anzahl);
                 Aufruf a;
-                a.sql = vorbereitet.value(m.captured(1).toUtf8());
-                if (!werteAusExecute(m.captured(2).toUtf8(), a.werte) || a.sql.isEmpty())
-                    throw DbFehler("Mitschnitt unvollständig", "Die Werte der Anweisung ließen sich nicht lesen.", text);
+                a.sql = vorbereitet.value(name);
+                if (a.sql.isEmpty()) a.sql = PgSitzung::mitNummern(m_db.vorbereiteterText(name));
+                for (int w = 0; w < anzahl; ++w) {
+                    int laenge = 0;
+                    r.zahl(laenge);
+                    Wert v;
+                    if (laenge >= 0) {
+                        v.art = Wert::Text;
+                        if (!r.daten(laenge, v.text))
+                            throw DbFehler("Mitschnitt unvollständig", "Die Werte der Anweisung ließen sich nicht lesen.",
+                                           QString::fromUtf8(z));
+                    }
+                    a.werte << v;
+                }
+                if (a.sql.isEmpty())
+                    throw DbFehler("Mitschnitt unvollständig", "Unbekannte Anweisung " + QString::fromUtf8(name),
+                                   QString::fromUtf8(z));
                 a.zeilen = 0;
                 l << a;
-                zaehlen = true;
-                continue;
+                offen << l.size() - 1;
             }
-            if (text.startsWith(QLatin1String("DEALLOCATE"))) continue;  // Qt's bookkeeping, not work
-            l << Aufruf{q, {}, 0};
-            zaehlen = true;
         }
         return l;
     }
@@ -360,9 +450,11 @@ private:
         m_datei = nullptr;
     }
     PGconn* m_pg;
+    const Datenbank& m_db;
     FILE* m_datei = nullptr;
     char* m_puffer = nullptr;
     size_t m_laenge = 0;
+    int m_rundreisen = -1;
 };
 #endif
 
@@ -374,7 +466,7 @@ std::unique_ptr<Mitschnitt> Mitschnitt::starte(const Datenbank& db) {
     }
 #ifdef TALU_BENCH_LIBPQ
     if (db.backend() == Backend::PostgreSQL) {
-        if (PGconn* h = pgHandle(db)) return std::make_unique<PgMitschnitt>(h);
+        if (PGconn* h = pgHandle(db)) return std::make_unique<PgMitschnitt>(h, db);
     }
 #endif
     return nullptr;

@@ -41,6 +41,9 @@ class Mitschnitt {
 public:
     virtual ~Mitschnitt() = default;
     virtual Aufrufe ergebnis() = 0;  // ends the recording
+    // PostgreSQL: the round trips of the recording, counted from the
+    // protocol (each Sync and each simple Query waits for the server); -1 elsewhere.
+    virtual int rundreisen() const { return -1; }
     // Null when the backend or build offers no recording.
     static std::unique_ptr<Mitschnitt> starte(const Datenbank& db);
 };

@@ -3,7 +3,13 @@
 #include "db/Schema.h"
 
 #include <QAtomicInt>
+#include <QFile>
 #include <QFileInfo>
+#include <QSet>
+#include <libpq-fe.h>
+#include <sqlite3.h>
+#include <optional>
+#include <sys/vfs.h>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -91,23 +97,106 @@ bool Datenbank::oeffnen(const Verbindungsziel& ziel, const QString& benutzer, co
         QSqlQuery q(db);
         q.exec("pragma foreign_keys = on");
         q.finish();
+        richteSqliteJournalEin(db);
         sichereSqliteSuchspalten();
     }
     if (ziel.backend == Backend::PostgreSQL) {
         QSqlQuery q(db);
         q.exec("set client_encoding to 'UTF8'");
+        const QVariant h = db.driver()->handle();
+        if (h.isValid() && (qstrcmp(h.typeName(), "PGconn*") == 0 || qstrcmp(h.typeName(), "pg_conn*") == 0))
+            if (PGconn* pg = *static_cast<PGconn* const*>(h.data())) m_pg = std::make_unique<PgSitzung>(pg);
     }
     return true;
 }
 
+namespace {
+// Network file systems, on which SQLite's WAL index (shared memory) does not work.
+bool aufNetzlaufwerk(const QString& pfad, QString* art) {
+    struct statfs s {};
+    if (statfs(QFile::encodeName(QFileInfo(pfad).absolutePath()).constData(), &s) != 0) return false;
+    switch (static_cast<unsigned long>(s.f_type)) {
+        case 0x6969UL: *art = QStringLiteral("NFS"); return true;
+        case 0x517BUL: *art = QStringLiteral("SMB"); return true;
+        case 0xFF534D42UL: *art = QStringLiteral("CIFS"); return true;
+        case 0xFE534D42UL: *art = QStringLiteral("SMB2"); return true;
+        case 0x65735546UL: *art = QStringLiteral("FUSE"); return true;
+        case 0x564C7A21UL: *art = QStringLiteral("9P"); return true;
+        case 0x01021997UL: *art = QStringLiteral("9P"); return true;
+        default: return false;
+    }
+}
+}  // namespace
+
+void Datenbank::richteSqliteJournalEin(QSqlDatabase& db) {
+    // WAL: a commit is one sequential append and readers never block the
+    // writer; synchronous = full makes every commit durable. It needs the
+    // -wal and -shm files beside the database and shared memory that network
+    // file systems do not give: there the rollback journal stays.
+    const QString datei = db.databaseName();
+    QString grund;
+    QString netz;
+    const QFileInfo info(datei);
+    if (datei.isEmpty() || datei == QLatin1String(":memory:")) grund = QStringLiteral("Datenbank im Speicher");
+    else if (!info.isWritable()) grund = QStringLiteral("die Datei ist schreibgeschützt");
+    else if (!QFileInfo(info.absolutePath()).isWritable()) grund = QStringLiteral("der Ordner ist schreibgeschützt");
+    else if (aufNetzlaufwerk(datei, &netz)) grund = "die Datei liegt auf einem Netzlaufwerk (" + netz + ")";
+    QSqlQuery q(db);
+    if (grund.isEmpty()) {
+        if (q.exec(QStringLiteral("pragma journal_mode = wal")) && q.next()) m_journal = q.value(0).toString().toLower();
+        q.finish();
+        if (m_journal != QLatin1String("wal"))
+            grund = "SQLite lehnt den WAL-Modus ab (" + (m_journal.isEmpty() ? fehlerText(q.lastError()) : m_journal) + ")";
+    } else {
+        // A file another copy left in WAL mode goes back to the rollback journal where it can.
+        if (q.exec(QStringLiteral("pragma journal_mode")) && q.next()) m_journal = q.value(0).toString().toLower();
+        q.finish();
+        if (m_journal == QLatin1String("wal") && q.exec(QStringLiteral("pragma journal_mode = delete")) && q.next())
+            m_journal = q.value(0).toString().toLower();
+        q.finish();
+    }
+    q.exec(QStringLiteral("pragma synchronous = full"));
+    q.finish();
+    if (!grund.isEmpty()) {
+        // Said once per file and program run.
+        static QSet<QString> gemeldet;
+        const QString schluessel = info.absoluteFilePath();
+        if (!gemeldet.contains(schluessel)) {
+            gemeldet.insert(schluessel);
+            qWarning("TALU: %s wird ohne WAL-Modus im Rollback-Journal (%s) geöffnet: %s.", qPrintable(datei),
+                     qPrintable(m_journal.isEmpty() ? QStringLiteral("delete") : m_journal), qPrintable(grund));
+        }
+    }
+}
+
+QString Datenbank::journalModus() const { return m_journal; }
+
 void Datenbank::schliessen() {
+    leereCache();
+    m_pg.reset();
+    m_vorweg.clear();
+    m_vorwegEbene.clear();
     if (!QSqlDatabase::contains(m_name)) return;
     {
         QSqlDatabase db = QSqlDatabase::database(m_name, false);
+        // The WAL folded into the file: a copy of the file alone is complete.
+        // The last connection leaves it in the rollback-journal mode, so that
+        // it opens anywhere, also in a read-only folder; with other
+        // connections still open the switch fails and WAL stays.
+        if (m_journal == QLatin1String("wal") && db.isOpen()) {
+            QSqlQuery q(db);
+            q.exec(QStringLiteral("pragma wal_checkpoint(truncate)"));
+            q.finish();
+            q.exec(QStringLiteral("pragma busy_timeout = 0"));  // closing: no waiting for the others
+            q.finish();
+            q.exec(QStringLiteral("pragma journal_mode = delete"));
+            q.finish();
+        }
         db.close();
     }
     QSqlDatabase::removeDatabase(m_name);
     m_ebenen.clear();
+    m_journal.clear();
 }
 
 bool Datenbank::istOffen() const {
@@ -122,24 +211,142 @@ QSqlDatabase Datenbank::qt() const {
     return QSqlDatabase::database(m_name, false);
 }
 
-QSqlQuery Datenbank::fuehreEinmalAus(const QString& sql, const Parameter& p) const {
-    QSqlQuery q(qt());
-    q.setForwardOnly(true);
-    // Without values there is nothing to bind; DDL cannot be prepared on PostgreSQL.
-    if (p.isEmpty()) {
-        if (!q.exec(sql)) throw DbFehler("Die Anweisung ist fehlgeschlagen", fehlerText(q.lastError()), sql);
+// --- The statement cache of Qt's drivers (SQLite, ODBC) ---
+
+void Datenbank::leereCache() const {
+    m_cache.clear();
+    if (m_schemaAnfrage) sqlite3_finalize(m_schemaAnfrage);
+    m_schemaAnfrage = nullptr;
+    m_schemaStand = -1;
+}
+
+void Datenbank::pruefeSqliteSchema() const {
+    if (!m_schemaAnfrage) {
+        const QVariant h = QSqlDatabase::database(m_name, false).driver()->handle();
+        if (!h.isValid() || qstrcmp(h.typeName(), "sqlite3*") != 0) return;
+        sqlite3* handle = *static_cast<sqlite3* const*>(h.data());
+        if (!handle || sqlite3_prepare_v2(handle, "pragma schema_version", -1, &m_schemaAnfrage, nullptr) != SQLITE_OK) {
+            m_schemaAnfrage = nullptr;
+            return;
+        }
+    }
+    int stand = -1;
+    if (sqlite3_step(m_schemaAnfrage) == SQLITE_ROW) stand = sqlite3_column_int(m_schemaAnfrage, 0);
+    sqlite3_reset(m_schemaAnfrage);
+    if (stand == m_schemaStand) return;
+    // Statements in use stay with their holders; qtFertig() finds no entry for them.
+    m_cache.clear();
+    m_schemaStand = stand;
+}
+
+std::shared_ptr<QSqlQuery> Datenbank::qtAnfrage(const QString& sql, const Parameter& p, bool* ausCache) const {
+    QSqlDatabase db = qt();
+    *ausCache = false;
+    // Statements without values that are no reads (DDL, pragmas, several in
+    // one text) run once as they are.
+    if (p.isEmpty() && !istLesend(sql)) {
+        auto q = std::make_shared<QSqlQuery>(db);
+        q->setForwardOnly(true);
+        if (!q->exec(sql)) throw DbFehler("Die Anweisung ist fehlgeschlagen", fehlerText(q->lastError()), sql);
         return q;
     }
-    if (!q.prepare(sql))
-        throw DbFehler("Die Anweisung konnte nicht vorbereitet werden", fehlerText(q.lastError()), sql);
-    for (int i = 0; i < p.size(); ++i) q.bindValue(i, p.at(i));
-    if (!q.exec()) throw DbFehler("Die Anweisung ist fehlgeschlagen", fehlerText(q.lastError()), sql);
+    auto binde = [&](QSqlQuery& q) {
+        for (int i = 0; i < p.size(); ++i) q.bindValue(i, p.at(i));
+    };
+    if (m_dialekt.backend() == Backend::SQLite) pruefeSqliteSchema();
+    bool einstellen = true;
+    auto it = m_cache.find(sql);
+    if (it != m_cache.end()) {
+        if (!it->belegt) {
+            binde(*it->q);
+            if (it->q->exec()) {
+                it->belegt = true;
+                *ausCache = true;
+                return it->q;
+            }
+            // A statement that no longer fits its table (another program
+            // changed it) or failed: it is prepared again below. A failed
+            // statement changed nothing, so running it again is safe.
+            it->q->finish();
+            m_cache.erase(it);
+        } else {
+            einstellen = false;  // in use further up (a read inside a read): a query of its own
+        }
+    }
+    auto q = std::make_shared<QSqlQuery>(db);
+    q->setForwardOnly(true);
+    if (!q->prepare(sql))
+        throw DbFehler("Die Anweisung konnte nicht vorbereitet werden", fehlerText(q->lastError()), sql);
+    ++m_vorbereitungen;
+    binde(*q);
+    if (!q->exec()) throw DbFehler("Die Anweisung ist fehlgeschlagen", fehlerText(q->lastError()), sql);
+    if (einstellen) {
+        // Statements whose text carries changing values would fill it without end.
+        if (m_cache.size() >= 256)
+            for (auto i = m_cache.begin(); i != m_cache.end();) i = i->belegt ? std::next(i) : m_cache.erase(i);
+        m_cache.insert(sql, Gecacht{q, true});
+        *ausCache = true;
+    }
     return q;
 }
 
-QSqlQuery Datenbank::fuehreAus(const QString& sql, const Parameter& p, Art art) const {
+void Datenbank::qtFertig(const QString& sql, const std::shared_ptr<QSqlQuery>& q, bool ausCache) const {
+    // Reset at once: a kept SQLite statement that is not reset holds its read lock.
+    q->finish();
+    if (!ausCache) return;
+    auto it = m_cache.find(sql);
+    if (it != m_cache.end() && it->q == q) it->belegt = false;
+}
+
+namespace {
+// Hands the query back to the cache however the reading ends.
+struct Zurueckgabe {
+    std::function<void()> f;
+    ~Zurueckgabe() {
+        if (f) f();
+    }
+};
+}  // namespace
+
+// --- PostgreSQL through libpq ---
+
+QList<PgErgebnis> Datenbank::pgStapel(const QList<Anfrage>& anfragen) const {
+    qt();  // opens a lost connection again where allowed
+    if (!m_pg) throw DbFehler("Keine Verbindung", "Es besteht keine Verbindung zur Datenbank.");
+    QStringList steuerung = m_vorweg;
+    // The whole transaction so far is in this pipeline: a stale statement can be repeated with it.
+    const bool transaktionHier = !m_vorwegEbene.isEmpty() && m_vorwegEbene.first() == 0;
+    m_vorweg.clear();
+    m_vorwegEbene.clear();
+    QList<PgErgebnis> e;
+    PgFehler f;
+    for (int versuch = 0;; ++versuch) {
+        if (m_pg->fuehreAus(steuerung, anfragen, e, &f)) return e;
+        const QString sql = f.anfrage >= 0 && f.anfrage < anfragen.size() ? anfragen[f.anfrage].sql
+                            : anfragen.isEmpty()                           ? steuerung.join("; ")
+                                                                           : anfragen.first().sql;
+        if (versuch == 0 && f.veralteterPlan() && f.anfrage >= 0 && (m_ebenen.isEmpty() || transaktionHier)) {
+            m_pg->vergiss(sql);
+            if (transaktionHier) steuerung.prepend(QStringLiteral("rollback"));
+            continue;
+        }
+        throw DbFehler("Die Anweisung ist fehlgeschlagen", f.text, sql);
+    }
+}
+
+void Datenbank::pgSteuerung(const QString& sql) const {
+    QList<PgErgebnis> e;
+    PgFehler f;
+    if (!m_pg || !m_pg->fuehreAus({sql}, {}, e, &f))
+        throw DbFehler("Die Transaktion konnte nicht gesteuert werden", m_pg ? f.text : QStringLiteral("Keine Verbindung"),
+                       sql);
+}
+
+// --- Every statement ---
+
+void Datenbank::versuche(const QString& sql, Art art, const std::function<void()>& versuch) const {
     try {
-        return fuehreEinmalAus(sql, p);
+        versuch();
     } catch (const DbFehler& f) {
         if (!m_ebenen.isEmpty()) {
             // The level must not be committed as if nothing had failed.
@@ -155,7 +362,10 @@ QSqlQuery Datenbank::fuehreAus(const QString& sql, const Parameter& p, Art art) 
                                           "wiederholen Sie den letzten Schritt; TALU meldet sich dann selbst "
                                           "wieder an.\n\n") + f.serverText(),
                            sql);
-        if (art == Art::Lesen) return fuehreEinmalAus(sql, p);
+        if (art == Art::Lesen) {
+            versuch();
+            return;
+        }
         throw DbFehler(QStringLiteral("Die Verbindung zur Datenbank war unterbrochen"),
                        QStringLiteral("TALU hat sich wieder angemeldet. Der letzte Schritt ist nicht sicher "
                                       "gespeichert und wurde nicht wiederholt: bitte wiederholen Sie ihn.\n\n") +
@@ -166,6 +376,10 @@ QSqlQuery Datenbank::fuehreAus(const QString& sql, const Parameter& p, Art art) 
 
 bool Datenbank::verbindungLebt() const {
     if (!istOffen()) return false;
+    if (m_pg) {
+        PgErgebnis e;
+        return m_pg->fuehreEinfachAus(QStringLiteral("select 1"), e, nullptr);
+    }
     QSqlQuery q(QSqlDatabase::database(m_name, false));
     return q.exec(QStringLiteral("select 1")) && q.next();
 }
@@ -180,41 +394,126 @@ bool Datenbank::verbindeNeu() const {
 }
 
 Recordset Datenbank::abfrage(const QString& sql, const Parameter& p) const {
-    QSqlQuery q = fuehreAus(sql, p, istLesend(sql) ? Art::Lesen : Art::Schreiben);
+    const Art art = istLesend(sql) ? Art::Lesen : Art::Schreiben;
+    QSqlRecord kopf;
     QVector<QSqlRecord> zeilen;
-    while (q.next()) zeilen.append(q.record());
-    return Recordset(q.record(), std::move(zeilen));
+    versuche(sql, art, [&] {
+        zeilen.clear();
+        if (m_dialekt.backend() == Backend::PostgreSQL) {
+            PgErgebnis e = pgStapel({{sql, p}}).first();
+            kopf = e.kopf;
+            zeilen = std::move(e.zeilen);
+            return;
+        }
+        bool ausCache = false;
+        const auto q = qtAnfrage(sql, p, &ausCache);
+        Zurueckgabe z{[&] { qtFertig(sql, q, ausCache); }};
+        while (q->next()) zeilen.append(q->record());
+        kopf = q->record();
+    });
+    return Recordset(kopf, std::move(zeilen));
 }
 
 QVariant Datenbank::wert(const QString& sql, const Parameter& p) const {
-    QSqlQuery q = fuehreAus(sql, p, istLesend(sql) ? Art::Lesen : Art::Schreiben);
-    if (q.next()) return q.value(0);
-    return {};
+    QVariant w;
+    versuche(sql, istLesend(sql) ? Art::Lesen : Art::Schreiben, [&] {
+        w = QVariant();
+        if (m_dialekt.backend() == Backend::PostgreSQL) {
+            const PgErgebnis e = pgStapel({{sql, p}}).first();
+            if (!e.zeilen.isEmpty()) w = e.zeilen.first().value(0);
+            return;
+        }
+        bool ausCache = false;
+        const auto q = qtAnfrage(sql, p, &ausCache);
+        Zurueckgabe z{[&] { qtFertig(sql, q, ausCache); }};
+        if (q->next()) w = q->value(0);
+    });
+    return w;
 }
 
 int Datenbank::ausfuehren(const QString& sql, const Parameter& p) const {
-    QSqlQuery q = fuehreAus(sql, p, istLesend(sql) ? Art::Lesen : Art::Schreiben);
-    return q.numRowsAffected();
+    int n = 0;
+    versuche(sql, istLesend(sql) ? Art::Lesen : Art::Schreiben, [&] {
+        if (m_dialekt.backend() == Backend::PostgreSQL) {
+            if (p.isEmpty() && !istLesend(sql)) {
+                // DDL and texts of several statements: the simple protocol, after the pending BEGIN.
+                qt();
+                if (!m_pg) throw DbFehler("Keine Verbindung", "Es besteht keine Verbindung zur Datenbank.");
+                if (!m_vorweg.isEmpty()) pgStapel({});
+                PgErgebnis e;
+                PgFehler f;
+                if (!m_pg->fuehreEinfachAus(sql, e, &f)) throw DbFehler("Die Anweisung ist fehlgeschlagen", f.text, sql);
+                n = e.betroffen;
+                return;
+            }
+            n = pgStapel({{sql, p}}).first().betroffen;
+            return;
+        }
+        bool ausCache = false;
+        const auto q = qtAnfrage(sql, p, &ausCache);
+        Zurueckgabe z{[&] { qtFertig(sql, q, ausCache); }};
+        n = q->numRowsAffected();
+    });
+    return n;
 }
 
 void Datenbank::durchlaufe(const QString& sql, const Parameter& p,
                            const std::function<bool(const QSqlRecord&)>& zeile) const {
-    QSqlQuery q = fuehreAus(sql, p, istLesend(sql) ? Art::Lesen : Art::Schreiben);
-    while (q.next())
-        if (!zeile(q.record())) break;
+    const Art art = istLesend(sql) ? Art::Lesen : Art::Schreiben;
+    if (m_dialekt.backend() == Backend::PostgreSQL) {
+        // Once rows were handed on, a failure is not repeated (they would come twice).
+        std::optional<DbFehler> spaet;
+        versuche(sql, art, [&] {
+            qt();
+            if (!m_pg) throw DbFehler("Keine Verbindung", "Es besteht keine Verbindung zur Datenbank.");
+            if (!m_vorweg.isEmpty()) pgStapel({});
+            PgFehler f;
+            bool begonnen = false;
+            if (m_pg->durchlaufe({sql, p}, zeile, &f, &begonnen)) return;
+            if (!begonnen) throw DbFehler("Die Anweisung ist fehlgeschlagen", f.text, sql);
+            spaet.emplace("Die Anweisung ist fehlgeschlagen", f.text, sql);
+        });
+        if (spaet) {
+            if (!m_ebenen.isEmpty()) m_ebenen.last() = true;
+            throw *spaet;
+        }
+        return;
+    }
+    std::shared_ptr<QSqlQuery> q;
+    bool ausCache = false;
+    versuche(sql, art, [&] { q = qtAnfrage(sql, p, &ausCache); });
+    Zurueckgabe z{[&] { qtFertig(sql, q, ausCache); }};
+    while (q->next())
+        if (!zeile(q->record())) break;
 }
 
-qint64 Datenbank::einfuegen(const QString& tabelle, const Werte& werte) const {
+Anfrage Datenbank::einfuegeAnfrage(const QString& tabelle, const Werte& werte) const {
     QStringList spalten;
     Parameter p;
     for (const auto& [s, v] : mitSuchspalten(tabelle, werte)) {
         spalten << s;
         p << v;
     }
-    QSqlQuery q = fuehreAus(m_dialekt.einfuegenMitId(tabelle, spalten), p, Art::Schreiben);
-    if (!q.next())
+    return {m_dialekt.einfuegenMitId(tabelle, spalten), p};
+}
+
+qint64 Datenbank::einfuegen(const QString& tabelle, const Werte& werte) const {
+    const Anfrage a = einfuegeAnfrage(tabelle, werte);
+    QVariant id;
+    versuche(a.sql, Art::Schreiben, [&] {
+        if (m_dialekt.backend() == Backend::PostgreSQL) {
+            const PgErgebnis e = pgStapel({a}).first();
+            if (!e.zeilen.isEmpty()) id = e.zeilen.first().value(0);
+            return;
+        }
+        bool ausCache = false;
+        const auto q = qtAnfrage(a.sql, a.werte, &ausCache);
+        Zurueckgabe z{[&] { qtFertig(a.sql, q, ausCache); }};
+        if (q->next()) id = q->value(0);
+    });
+    if (!id.isValid())
         throw DbFehler("Einfügen ohne Schlüssel", "Der Server hat keine neue id zurückgegeben.");
-    return q.value(0).toLongLong();
+    return id.toLongLong();
 }
 
 int Datenbank::aendern(const QString& tabelle, qint64 id, const Werte& werte) const {
@@ -229,10 +528,40 @@ int Datenbank::aendern(const QString& tabelle, qint64 id, const Werte& werte) co
     return ausfuehren("update " + tabelle + " set " + teile.join(", ") + " where id = ?", p);
 }
 
+QList<Recordset> Datenbank::abfragen(const QList<Anfrage>& anfragen) const {
+    QList<Recordset> l;
+    if (anfragen.isEmpty()) return l;
+    if (m_dialekt.backend() != Backend::PostgreSQL) {
+        for (const Anfrage& a : anfragen) l << abfrage(a.sql, a.werte);
+        return l;
+    }
+    bool lesend = true;
+    for (const Anfrage& a : anfragen) lesend = lesend && istLesend(a.sql);
+    versuche(anfragen.first().sql, lesend ? Art::Lesen : Art::Schreiben, [&] {
+        l.clear();
+        for (PgErgebnis& e : pgStapel(anfragen)) l << Recordset(e.kopf, std::move(e.zeilen));
+    });
+    return l;
+}
+
+int Datenbank::vorbereiteteAnweisungen() const { return m_pg ? m_pg->vorbereitet() : int(m_cache.size()); }
+
+qint64 Datenbank::vorbereitungen() const { return m_pg ? m_pg->vorbereitungen() : m_vorbereitungen; }
+
+qint64 Datenbank::rundreisen() const { return m_pg ? m_pg->rundreisen() : 0; }
+
+QString Datenbank::vorbereiteterText(const QByteArray& name) const { return m_pg ? m_pg->textVon(name) : QString(); }
+
 Anweisung Datenbank::vorbereite(const QString& sql) const {
     Anweisung a;
     a.m_db = this;
     a.m_sql = sql;
+    if (m_dialekt.backend() == Backend::PostgreSQL) {
+        // Prepared at its first use and kept with the connection's other statements.
+        qt();
+        a.m_direkt = true;
+        return a;
+    }
     a.m_q = QSqlQuery(qt());
     a.m_q.setForwardOnly(true);
     if (!a.m_q.prepare(sql)) {
@@ -244,6 +573,7 @@ Anweisung Datenbank::vorbereite(const QString& sql) const {
 
 int Anweisung::fuehreAus(const Parameter& werte) {
     if (!m_db) throw DbFehler("Die Anweisung ist fehlgeschlagen", "Die Anweisung ist nicht vorbereitet.");
+    if (m_direkt) return m_db->ausfuehren(m_sql, werte);
     for (int i = 0; i < werte.size(); ++i) m_q.bindValue(i, werte.at(i));
     if (!m_q.exec()) {
         if (!m_db->m_ebenen.isEmpty()) m_db->m_ebenen.last() = true;
@@ -265,6 +595,10 @@ std::unique_ptr<Datenbank> Datenbank::zweiteVerbindung(QString* fehler) const {
 }
 
 void Datenbank::steuerAnweisung(const QString& sql) const {
+    if (m_pg) {
+        pgSteuerung(sql);
+        return;
+    }
     QSqlQuery q(QSqlDatabase::database(m_name, false));
     if (!q.exec(sql)) throw DbFehler("Die Transaktion konnte nicht gesteuert werden", fehlerText(q.lastError()), sql);
 }
@@ -272,10 +606,21 @@ void Datenbank::steuerAnweisung(const QString& sql) const {
 void Datenbank::beginne() const {
     if (m_ebenen.isEmpty()) {
         QSqlDatabase db = qt();
-        if (!db.transaction()) throw DbFehler("Transaktion nicht begonnen", fehlerText(db.lastError()));
+        if (m_pg) {
+            // BEGIN goes out with the first statement of the transaction.
+            m_vorweg = QStringList{QStringLiteral("begin")};
+            m_vorwegEbene = QList<int>{0};
+        } else if (!db.transaction()) {
+            throw DbFehler("Transaktion nicht begonnen", fehlerText(db.lastError()));
+        }
     } else {
         if (!istOffen()) throw DbFehler("Keine Verbindung", "Es besteht keine Verbindung zur Datenbank.");
-        steuerAnweisung(m_dialekt.sicherungspunkt(int(m_ebenen.size())));
+        if (m_pg) {
+            m_vorweg << m_dialekt.sicherungspunkt(int(m_ebenen.size()));
+            m_vorwegEbene << int(m_ebenen.size());
+        } else {
+            steuerAnweisung(m_dialekt.sicherungspunkt(int(m_ebenen.size())));
+        }
     }
     m_ebenen.append(false);
 }
@@ -288,6 +633,13 @@ void Datenbank::bestaetige() const {
         throw DbFehler("Transaktion nicht abgeschlossen",
                        "Eine Anweisung der Transaktion ist fehlgeschlagen; ihre Änderungen wurden verworfen.");
     }
+    // A level that sent no statement ends without a word to the server.
+    if (!m_vorwegEbene.isEmpty() && m_vorwegEbene.last() == ebene) {
+        m_vorweg.removeLast();
+        m_vorwegEbene.removeLast();
+        m_ebenen.removeLast();
+        return;
+    }
     if (ebene > 0) {
         try {
             for (const QString& sql : m_dialekt.sicherungspunktFreigeben(ebene)) steuerAnweisung(sql);
@@ -297,6 +649,20 @@ void Datenbank::bestaetige() const {
             throw;
         }
         m_ebenen.removeLast();
+        return;
+    }
+    if (m_pg) {
+        QList<PgErgebnis> e;
+        PgFehler f;
+        if (!m_pg->fuehreAus({QStringLiteral("commit")}, {}, e, &f)) {
+            if (PQtransactionStatus(m_pg->handle()) != PQTRANS_IDLE) {
+                QList<PgErgebnis> r;
+                m_pg->fuehreAus({QStringLiteral("rollback")}, {}, r, nullptr);
+            }
+            m_ebenen.clear();
+            throw DbFehler("Transaktion nicht abgeschlossen", f.text);
+        }
+        m_ebenen.clear();
         return;
     }
     QSqlDatabase db = QSqlDatabase::database(m_name, false);
@@ -313,6 +679,12 @@ void Datenbank::verwerfe() const noexcept {
     if (m_ebenen.isEmpty()) return;
     const int ebene = int(m_ebenen.size()) - 1;
     m_ebenen.removeLast();
+    if (!m_vorwegEbene.isEmpty() && m_vorwegEbene.last() == ebene) {
+        // Never sent: nothing to undo.
+        m_vorweg.removeLast();
+        m_vorwegEbene.removeLast();
+        return;
+    }
     if (!istOffen()) {
         m_ebenen.clear();
         return;
@@ -320,6 +692,9 @@ void Datenbank::verwerfe() const noexcept {
     try {
         if (ebene > 0) {
             for (const QString& sql : m_dialekt.sicherungspunktZurueck(ebene)) steuerAnweisung(sql);
+        } else if (m_pg) {
+            QList<PgErgebnis> e;
+            m_pg->fuehreAus({QStringLiteral("rollback")}, {}, e, nullptr);
         } else {
             QSqlDatabase::database(m_name, false).rollback();
         }
@@ -452,6 +827,7 @@ qint64 Datenbank::erneuereSuchspalten(const std::function<void(const QString&, q
         for (const QString& sql : suchspaltenPflegeDdl(nur, m_dialekt)) ausfuehren(sql);
         tr.bestaetige();
     }
+    legeTeilsuchIndexAn(*this);
     return gesamt;
 }
 

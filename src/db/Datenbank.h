@@ -7,11 +7,13 @@
 #include <QString>
 #include <QVariant>
 #include <functional>
+#include <QHash>
 #include <memory>
 #include <stdexcept>
 
 #include "db/Backend.h"
 #include "db/Dialekt.h"
+#include "db/PgDirekt.h"
 #include "db/Recordset.h"
 
 namespace talu {
@@ -49,6 +51,7 @@ private:
     const Datenbank* m_db = nullptr;
     QSqlQuery m_q;
     QString m_sql;
+    bool m_direkt = false;  // PostgreSQL: through the connection's statement cache
 };
 
 // The one connection and every statement's execution. Values are always bound.
@@ -82,6 +85,35 @@ public:
     int aendern(const QString& tabelle, qint64 id, const Werte& werte) const;
     // Prepares a statement for repeated use within this connection.
     Anweisung vorbereite(const QString& sql) const;
+
+    // Several statements (reads, or writes that do not depend on an earlier
+    // answer) in one round trip: PostgreSQL sends them in one pipeline with
+    // one Sync, the other backends run them one after another. The rows of
+    // each in order (a write: the rows it returns, else none). The first
+    // failure throws; on PostgreSQL the statements after it are not run and,
+    // outside a transaction, the ones before it are undone with it. Reads
+    // alone are repeated once after a lost connection, as abfrage().
+    QList<Recordset> abfragen(const QList<Anfrage>& anfragen) const;
+    // The statement of einfuegen() for abfragen(): its one row holds the new id.
+    Anfrage einfuegeAnfrage(const QString& tabelle, const Werte& werte) const;
+
+    // Every statement is prepared once per connection and kept by its text
+    // (PostgreSQL: named statements of the server; SQLite and ODBC: prepared
+    // queries of Qt's driver); a new connection starts without. A statement
+    // whose table another program changed in between is prepared again.
+    int vorbereiteteAnweisungen() const;
+    // Statements prepared since the connection was opened (PostgreSQL: Parse
+    // messages; elsewhere: preparations of the cache).
+    qint64 vorbereitungen() const;
+    // Round trips to the server since the connection was opened (PostgreSQL:
+    // each Sync or simple query that TALU waited for; 0 elsewhere).
+    qint64 rundreisen() const;
+    // PostgreSQL: the SQL text of a statement this connection prepared under
+    // the name (for recording what it sent); empty when unknown.
+    QString vorbereiteterText(const QByteArray& name) const;
+    // SQLite: the journal mode of the open file ("wal", or "delete" where WAL
+    // cannot be used); empty on the servers.
+    QString journalModus() const;
     // A second connection with the same login, e.g. for a read that must not
     // share the writing connection. Null when it cannot be opened.
     std::unique_ptr<Datenbank> zweiteVerbindung(QString* fehler = nullptr) const;
@@ -118,8 +150,22 @@ public:
 private:
     friend class Anweisung;
     enum class Art { Lesen, Schreiben };
-    QSqlQuery fuehreAus(const QString& sql, const Parameter& p, Art art) const;
-    QSqlQuery fuehreEinmalAus(const QString& sql, const Parameter& p) const;
+    struct QtAnfrage;
+    // Runs versuch; a lost server connection outside a transaction is opened
+    // again once, and a read is then repeated.
+    void versuche(const QString& sql, Art art, const std::function<void()>& versuch) const;
+    // PostgreSQL: the statements with the pending control statements in one pipeline.
+    QList<PgErgebnis> pgStapel(const QList<Anfrage>& anfragen) const;
+    void pgSteuerung(const QString& sql) const;
+    // SQLite/ODBC: the executed query of the cache (or a fresh one).
+    std::shared_ptr<QSqlQuery> qtAnfrage(const QString& sql, const Parameter& p, bool* ausCache) const;
+    void qtFertig(const QString& sql, const std::shared_ptr<QSqlQuery>& q, bool ausCache) const;
+    void leereCache() const;
+    // SQLite: empties the cache when the schema changed since its statements
+    // were prepared (another program altered a table): SQLite would prepare
+    // them again inside Qt's driver, which keeps the old number of columns.
+    void pruefeSqliteSchema() const;
+    void richteSqliteJournalEin(QSqlDatabase& db);
     bool verbindungLebt() const;
     bool verbindeNeu() const;
     void steuerAnweisung(const QString& sql) const;
@@ -136,6 +182,22 @@ private:
     Verbindungsziel m_ziel;
     QString m_benutzer, m_passwort;
     bool m_gemerkt = false;
+    // PostgreSQL: libpq on the handle of Qt's connection.
+    std::unique_ptr<PgSitzung> m_pg;
+    // PostgreSQL: BEGIN and SAVEPOINT wait for the next statement and go out
+    // in its round trip; a level that sent nothing ends without a round trip.
+    mutable QStringList m_vorweg;
+    mutable QList<int> m_vorwegEbene;
+    // SQLite/ODBC: the prepared queries by SQL text; belegt while in use.
+    struct Gecacht {
+        std::shared_ptr<QSqlQuery> q;
+        bool belegt = false;
+    };
+    mutable QHash<QString, Gecacht> m_cache;
+    mutable qint64 m_vorbereitungen = 0;
+    mutable ::sqlite3_stmt* m_schemaAnfrage = nullptr;
+    mutable int m_schemaStand = -1;
+    QString m_journal;
 };
 
 // Scope-bound transaction: rolls back unless bestaetige() was called.

@@ -78,7 +78,29 @@ QStringList ddl(const Dialekt& d) {
 void legeSchemaAn(const Datenbank& db) {
     Transaktion t(db);
     for (const QString& a : ddl(db.dialekt())) db.ausfuehren(a);
+    legeTeilsuchIndexAn(db);
     t.bestaetige();
+}
+
+bool legeTeilsuchIndexAn(const Datenbank& db) {
+    if (db.backend() != Backend::PostgreSQL) return false;
+    // In a savepoint of its own: without the extension (package missing, no
+    // right to create it) nothing else is undone and the search reads the
+    // table as before, with the same rows.
+    try {
+        Transaktion t(db);
+        if (db.wert("select count(*) from pg_extension where extname = ?", {QStringLiteral("pg_trgm")}).toInt() == 0) {
+            if (db.wert("select count(*) from pg_available_extensions where name = ?", {QStringLiteral("pg_trgm")})
+                    .toInt() == 0)
+                return false;
+            db.ausfuehren("create extension if not exists pg_trgm");
+        }
+        db.ausfuehren("create index if not exists ix_ortsnamen_ort_teil on ortsnamen using gin (ort_suche gin_trgm_ops)");
+        t.bestaetige();
+        return true;
+    } catch (const DbFehler&) {
+        return false;
+    }
 }
 
 }  // namespace talu

@@ -58,5 +58,10 @@ QStringList indexDdl(const Tabelle& t, const Dialekt& d);
 QStringList suchspaltenPflegeDdl(const Tabelle& t, const Dialekt& d);
 // Creates every table and index in one transaction.
 void legeSchemaAn(const Datenbank& db);
+// PostgreSQL: the trigram index of the place names (extension pg_trgm) that
+// the search for a part of a name ("%teil%") uses instead of reading
+// ortsnamen whole. False, and nothing changed, where the server does not
+// offer the extension or the user may not create it.
+bool legeTeilsuchIndexAn(const Datenbank& db);
 
 }  // namespace talu

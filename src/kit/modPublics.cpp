@@ -27,6 +27,7 @@ void Publics::zuruecksetzen() {
     AktPlz.clear(); AktOrt.clear(); AktGemeindeschluessel.clear(); AktOrtAnzeige.clear();
     AktOrtId = 0;
     OrtsAbfrage.clear();
+    RsOrtVorab.schliessen(); OrtVorabSchluessel.clear(); OrtVorabId = 0;
     OrtFuerNeuesGrundstueck = StrassenEintrag = OrtAbgerechnet = false;
     PreisBodenrichtwert = PreisGutachter = 0;
     AuswahlFuerStadtMaske = false;

@@ -21,6 +21,12 @@ struct Publics {
     QString AktPlz, AktOrt, AktGemeindeschluessel, AktOrtAnzeige;
     double AktOrtId = 0;
     QString OrtsAbfrage;
+    // The place row read in the same round trip as the plot chosen from the
+    // list (for the place AktGemeindeschluessel/AktOrtId named then); the plot
+    // form takes it instead of reading it again.
+    Recordset RsOrtVorab;
+    QString OrtVorabSchluessel;
+    double OrtVorabId = 0;
 
     bool OrtFuerNeuesGrundstueck = false;
     bool StrassenEintrag = false;

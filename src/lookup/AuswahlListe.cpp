@@ -62,7 +62,10 @@ AuswahlFolge waehleAus(Publics& p, const QString& suchArt, qint64 id) {
         return AuswahlFolge::OrtFuerNeuesGrundstueck;
     }
     if (suchArt == QStringLiteral("suche nach grundstück")) {
-        p.RsSuche = daten.grundstueckNachId(id);
+        // The plot form needs the place row too: both in one round trip.
+        p.OrtVorabSchluessel = p.AktGemeindeschluessel;
+        p.OrtVorabId = p.AktOrtId;
+        p.RsSuche = daten.grundstueckMitOrt(id, p.AktGemeindeschluessel, qint64(p.AktOrtId), &p.RsOrtVorab);
         if (p.RsSuche.eof()) return AuswahlFolge::Nichts;
         p.Modus = QStringLiteral("aendern");
         p.StrassenEintrag = lookup::istStrassenEintrag(p.RsSuche.text("hausnummer"));

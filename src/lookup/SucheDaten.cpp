@@ -84,12 +84,25 @@ Recordset SucheDaten::grundstueckNachId(qint64 id) const {
     return rs;
 }
 
+namespace {
+const QString kOrtNachSchluessel = QStringLiteral(
+    "select * from ortsnamen where gemeindeschluessel = ? order by case when id = ? then 0 else 1 end, id");
+}
+
 Recordset SucheDaten::ortNachSchluessel(const QString& gemeindeschluessel, qint64 bevorzugteId) const {
-    Recordset rs = m_db.abfrage(QStringLiteral("select * from ortsnamen where gemeindeschluessel = ? "
-                                               "order by case when id = ? then 0 else 1 end, id"),
-                                {gemeindeschluessel, bevorzugteId});
+    Recordset rs = m_db.abfrage(kOrtNachSchluessel, {gemeindeschluessel, bevorzugteId});
     rs.moveFirst();
     return rs;
+}
+
+Recordset SucheDaten::grundstueckMitOrt(qint64 id, const QString& gemeindeschluessel, qint64 bevorzugteId,
+                                        Recordset* ort) const {
+    QList<Recordset> rs = m_db.abfragen({{QStringLiteral("select * from grundstuecke where id = ?"), {id}},
+                                         {kOrtNachSchluessel, {gemeindeschluessel, bevorzugteId}}});
+    rs[0].moveFirst();
+    rs[1].moveFirst();
+    if (ort) *ort = rs[1];
+    return rs[0];
 }
 
 }  // namespace talu

@@ -41,6 +41,9 @@ public:
 
     Recordset ortNachId(qint64 id) const;
     Recordset grundstueckNachId(qint64 id) const;
+    // The plot and the place row of ortNachSchluessel() in one round trip.
+    Recordset grundstueckMitOrt(qint64 id, const QString& gemeindeschluessel, qint64 bevorzugteId,
+                                Recordset* ort) const;
     // The place row of a municipality key. Several places may share a key;
     // the row with bevorzugteId (the place the operator chose) comes first.
     Recordset ortNachSchluessel(const QString& gemeindeschluessel, qint64 bevorzugteId = 0) const;

@@ -258,24 +258,33 @@ bool MarktUebersicht::lade(const Datenbank& db, const QString& gemeindeschluesse
     m_zeilen.clear();
     m_spalten.clear();
 
-    Recordset rs = db.abfrage("select distinct ueberschrift,tabellennr from " + m_tabelle +
-                                  " where landsch = ? and kreissch = ? and rbsch = ? and gemeindesch = ?"
-                                  " order by tabellennr",
-                              {m_land, m_kreis, m_rb, m_gemeinde});
-    if (rs.leer()) {
-        rs = db.abfrage("select distinct ueberschrift from " + m_tabelle +
-                            " where landsch = ? and kreissch = ? and rbsch = ?",
-                        {m_land, m_kreis, m_rb});
-        if (rs.leer()) return false;
+    // The headings and the rows of the municipality in one round trip; the
+    // district's only when the municipality has none.
+    auto ueberschriften = [&](bool kreis) {
+        return kreis ? Anfrage{"select distinct ueberschrift from " + m_tabelle +
+                                   " where landsch = ? and kreissch = ? and rbsch = ?",
+                               {m_land, m_kreis, m_rb}}
+                     : Anfrage{"select distinct ueberschrift,tabellennr from " + m_tabelle +
+                                   " where landsch = ? and kreissch = ? and rbsch = ? and gemeindesch = ?"
+                                   " order by tabellennr",
+                               {m_land, m_kreis, m_rb, m_gemeinde}};
+    };
+    QList<Recordset> rs = db.abfragen({ueberschriften(false), zeilenAnfrage()});
+    if (rs[0].leer()) {
         m_kreisEbene = true;
+        rs = db.abfragen({ueberschriften(true), zeilenAnfrage()});
+        if (rs[0].leer()) {
+            m_kreisEbene = false;
+            return false;
+        }
     }
-    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) m_ueberschriften << rs.text("ueberschrift");
-    ladeZeilen(db);
+    for (rs[0].moveFirst(); !rs[0].eof(); rs[0].moveNext()) m_ueberschriften << rs[0].text("ueberschrift");
+    m_spalten = rs[1].spalten();
+    m_zeilen = rs[1].zeilen();
     return true;
 }
 
-void MarktUebersicht::ladeZeilen(const Datenbank& db) {
-    if (!m_aufbau) return;
+Anfrage MarktUebersicht::zeilenAnfrage() const {
     QString sql = spaltenListe(*m_aufbau, m_tabelle) + " where landsch = ? and kreissch = ? and rbsch = ?";
     Parameter p{m_land, m_kreis, m_rb};
     if (!m_kreisEbene) {
@@ -283,7 +292,13 @@ void MarktUebersicht::ladeZeilen(const Datenbank& db) {
         p << m_gemeinde;
     }
     sql += " order by tabellennr,datensatznr";
-    const Recordset rs = db.abfrage(sql, p);
+    return {sql, p};
+}
+
+void MarktUebersicht::ladeZeilen(const Datenbank& db) {
+    if (!m_aufbau) return;
+    const Anfrage a = zeilenAnfrage();
+    const Recordset rs = db.abfrage(a.sql, a.werte);
     m_spalten = rs.spalten();
     m_zeilen = rs.zeilen();
 }

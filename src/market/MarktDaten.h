@@ -1,4 +1,5 @@
 #pragma once
+#include "db/Datenbank.h"
 #include "tools/stapel/Stapelauftrag.h"
 #include <QHash>
 #include <QList>
@@ -77,6 +78,8 @@ public:
     bool lade(const Datenbank& db, const QString& gemeindeschluessel, const QString& tabelle);
     // Reads the rows again (after the DM conversion), without the headlines.
     void ladeZeilen(const Datenbank& db);
+    // The statement of ladeZeilen() for the current level.
+    Anfrage zeilenAnfrage() const;
 
     const QString& tabelle() const { return m_tabelle; }
     const Aufbau& aufbau() const { return *m_aufbau; }

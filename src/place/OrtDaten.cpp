@@ -145,12 +145,67 @@ OrtBoxen::OrtBoxen() : m_texte(14) {
 
 int OrtBoxen::anzahl(int feld) { return feld >= 1 && feld <= 13 ? kAnzahl[feld] : 0; }
 
+namespace {
+QString vorabSchluessel(const QString& sql, const QVariantList& p) {
+    QString k = sql;
+    for (const QVariant& v : p) k += QChar(0x1f) + QString::number(v.typeId()) + ':' + (v.isNull() ? QStringLiteral("\\N") : v.toString());
+    return k;
+}
+}  // namespace
+
 Recordset OrtDaten::lies(const QString& sql, const QVariantList& p, int& zaehler) const {
     ++zaehler;
+    return liesVorab(sql, p);
+}
+
+Recordset OrtDaten::liesVorab(const QString& sql, const QVariantList& p) const {
+    if (m_vorab) {
+        const QString k = vorabSchluessel(sql, p);
+        const auto it = m_vorab->constFind(k);
+        if (it != m_vorab->constEnd()) {
+            Recordset rs = *it;
+            rs.moveFirst();
+            return rs;
+        }
+        if (m_fehlt) {
+            const QPair<QString, QVariantList> a{sql, p};
+            if (!m_fehlt->contains(a)) m_fehlt->append(a);
+            return Recordset();
+        }
+    }
     return m_db.abfrage(sql, p);
 }
 
 OrtAnzeige OrtDaten::lade(const QString& schluessel) const {
+    // The place form's reads depend on few answers (the appraiser of the
+    // place, the labour office's number): the first pass sends every
+    // statement it can name at once, the second the few that depend on the
+    // first answers, the last one only reads what came. Every box gets what
+    // the one-by-one reading gave it.
+    QHash<QString, Recordset> vorab;
+    struct Zuruecksetzen {
+        const OrtDaten* d;
+        ~Zuruecksetzen() {
+            d->m_vorab = nullptr;
+            d->m_fehlt = nullptr;
+        }
+    } zurueck{this};
+    m_vorab = &vorab;
+    for (int runde = 0; runde < 4; ++runde) {
+        QList<QPair<QString, QVariantList>> fehlt;
+        m_fehlt = &fehlt;
+        OrtAnzeige a = ladeEinmal(schluessel);
+        m_fehlt = nullptr;
+        if (fehlt.isEmpty()) return a;
+        QList<Anfrage> anfragen;
+        for (const auto& [sql, p] : std::as_const(fehlt)) anfragen.append({sql, p});
+        const QList<Recordset> rs = m_db.abfragen(anfragen);
+        for (int i = 0; i < anfragen.size(); ++i) vorab.insert(vorabSchluessel(anfragen[i].sql, anfragen[i].werte), rs[i]);
+    }
+    return ladeEinmal(schluessel);
+}
+
+OrtAnzeige OrtDaten::ladeEinmal(const QString& schluessel) const {
     OrtAnzeige a;
     OrtBoxen& b = a.boxen;
     int& n = a.anweisungen;
@@ -162,7 +217,9 @@ OrtAnzeige OrtDaten::lade(const QString& schluessel) const {
         lies(d.begrenze("select * from ortsdaten where gemeindeschluessel = ? order by id", 1), {schluessel}, n);
     a.ortGefunden = !on.eof();
     a.ortsdatenVorhanden = !od.eof();
-    if (!a.ortGefunden && !a.ortsdatenVorhanden) return a;
+    // While the first answers are still missing the pass goes on, to name
+    // the statements that do not depend on them.
+    if (!a.ortGefunden && !a.ortsdatenVorhanden && (!m_fehlt || m_fehlt->isEmpty())) return a;
 
     // The joined row: place columns from ortsnamen, place data from ortsdaten.
     auto w = [&](const QString& name) -> QVariant {
@@ -333,6 +390,8 @@ void OrtDaten::fuelleRegional(OrtAnzeige& a, const QString& schluessel) const {
     {
         const QString sql = "select * from pendler o" + kVierTeile;
         const Recordset p = lies(sql, vier, n);
+        // The exchanged parts are asked for in the same round trip as the first.
+        if (m_fehlt && !m_fehlt->isEmpty()) liesVorab(sql, {k.land, k.kreis, k.regbez, k.gemeinde});
         if (!p.eof()) {
             b(10, 0) = t(p, "einpendler_2000");
             b(10, 1) = t(p, "auspendler_2000");
@@ -396,7 +455,7 @@ void OrtDaten::fuelleRegional(OrtAnzeige& a, const QString& schluessel) const {
 
 GutachterZeile OrtDaten::gutachter(double id) const {
     GutachterZeile g;
-    const Recordset rs = m_db.abfrage("select * from gutachter where id = ?", {qint64(id)});
+    const Recordset rs = liesVorab("select * from gutachter where id = ?", {qint64(id)});
     if (rs.eof()) return g;
     g.gefunden = true;
     g.id = id;

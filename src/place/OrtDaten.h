@@ -1,4 +1,6 @@
 #pragma once
+#include <QHash>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -81,9 +83,17 @@ public:
     static QList<QPair<QString, QVariant>> spaltenwerte(const OrtBoxen& boxen, double gutachterId);
 
 private:
+    // One pass of the load. While m_fehlt is set, a statement whose answer is
+    // not yet in m_vorab is noted there instead of run, and the pass goes on
+    // with an empty answer; lade() sends the noted statements together (one
+    // round trip on PostgreSQL) and passes again until nothing is missing.
+    OrtAnzeige ladeEinmal(const QString& gemeindeschluessel) const;
     Recordset lies(const QString& sql, const QVariantList& p, int& zaehler) const;
+    Recordset liesVorab(const QString& sql, const QVariantList& p) const;
     void fuelleRegional(OrtAnzeige& a, const QString& schluessel) const;
     const Datenbank& m_db;
+    mutable QHash<QString, Recordset>* m_vorab = nullptr;
+    mutable QList<QPair<QString, QVariantList>>* m_fehlt = nullptr;
 };
 
 // The query-log row of a shown place: written once per lookup (OrtAbgerechnet)

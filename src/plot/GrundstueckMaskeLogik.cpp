@@ -115,7 +115,14 @@ QList<Meldung> GrundstueckMaskeLogik::LadeGrundstueck(Publics& p) {
     const bool navigation = SchrittVor || SchrittZurueck;
     if (!navigation) {
         p.OrtsAbfrage = QStringLiteral("select * from ortsnamen where gemeindeschluessel = ?");
-        p.RsOrtsdaten = SucheDaten(p.Verbindung).ortNachSchluessel(p.AktGemeindeschluessel, qint64(p.AktOrtId));
+        // The place row read with the chosen plot, if it is the current place's.
+        if (p.RsOrtVorab.istOffen() && p.OrtVorabSchluessel == p.AktGemeindeschluessel && p.OrtVorabId == p.AktOrtId) {
+            p.RsOrtsdaten = p.RsOrtVorab;
+            p.RsOrtsdaten.moveFirst();
+        } else {
+            p.RsOrtsdaten = SucheDaten(p.Verbindung).ortNachSchluessel(p.AktGemeindeschluessel, qint64(p.AktOrtId));
+        }
+        p.RsOrtVorab.schliessen();
         if (p.RsOrtsdaten.eof()) {
             p.RsOrtsdaten.schliessen();
             meldungen << Meldung{Meldung::Kritisch, QStringLiteral("Information"),
