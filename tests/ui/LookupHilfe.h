@@ -48,4 +48,21 @@ inline void warteAufFenster(QWidget* w) {
     [[maybe_unused]] const bool aktiv = QTest::qWaitForWindowActive(w->window());
 }
 
+// The current place and plot as the lookup road leaves them for the plot
+// form: the place of the key, the prices of the customer edition, the plot
+// with the house number (a street record for "9999").
+inline void waehleGrundstueck(const QString& schluessel, const QString& hausnummer) {
+    Publics& p = publics();
+    const Recordset ort = p.Verbindung.abfrage("select * from ortsnamen where gemeindeschluessel = ?", {schluessel});
+    p.AktGemeindeschluessel = schluessel;
+    p.AktOrtId = ort.zahl("id");
+    p.AktOrtAnzeige = ort.text("plzneu") + " " + ort.text("ort");
+    p.PreisBodenrichtwert = 12.5;
+    p.PreisGutachter = 5;
+    p.RsSuche = p.Verbindung.abfrage("select * from grundstuecke where gemeindeschluessel = ? and hausnummer = ?",
+                                     {schluessel, hausnummer});
+    p.StrassenEintrag = hausnummer == "9999";
+    p.Modus = "aendern";
+}
+
 }  // namespace talu::test

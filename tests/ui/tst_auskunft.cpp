@@ -82,20 +82,7 @@ void legeFallAn(const QString& fall, const QString& hausnummer) {
     publics().Verbindung.einfuegen("grundstuecke", w);
 }
 
-// The plot as the lookup road leaves it for the form.
-void waehle(const QString& hausnummer) {
-    Publics& p = publics();
-    const Recordset ort = p.Verbindung.abfrage("select * from ortsnamen where gemeindeschluessel = ?", {kSchluessel});
-    p.AktGemeindeschluessel = kSchluessel;
-    p.AktOrtId = ort.zahl("id");
-    p.AktOrtAnzeige = ort.text("plzneu") + " " + ort.text("ort");
-    p.PreisBodenrichtwert = 12.5;
-    p.PreisGutachter = 5;
-    p.RsSuche = p.Verbindung.abfrage("select * from grundstuecke where gemeindeschluessel = ? and hausnummer = ?",
-                                     {kSchluessel, hausnummer});
-    p.StrassenEintrag = hausnummer == "9999";
-    p.Modus = "aendern";
-}
+void waehle(const QString& hausnummer) { test::waehleGrundstueck(kSchluessel, hausnummer); }
 
 int protokollZeilen() { return test::zaehle("select count(*) from abfrageprotokoll"); }
 qint64 letzteProtokollId() { return publics().Verbindung.wert("select max(id) from abfrageprotokoll").toLongLong(); }

@@ -50,20 +50,7 @@ void legeTestStrasseAn() {
     plot("9999", QVariant());
 }
 
-// The current place and plot as the lookup road leaves them.
-void waehle(const QString& hausnummer) {
-    Publics& p = publics();
-    const Recordset ort = p.Verbindung.abfrage("select * from ortsnamen where gemeindeschluessel = ?", {kSchluessel});
-    p.AktGemeindeschluessel = kSchluessel;
-    p.AktOrtId = ort.zahl("id");
-    p.AktOrtAnzeige = ort.text("plzneu") + " " + ort.text("ort");
-    p.PreisBodenrichtwert = 12.5;
-    p.PreisGutachter = 5;
-    p.RsSuche = p.Verbindung.abfrage("select * from grundstuecke where gemeindeschluessel = ? and hausnummer = ?",
-                                     {kSchluessel, hausnummer});
-    p.StrassenEintrag = hausnummer == "9999";
-    p.Modus = "aendern";
-}
+void waehle(const QString& hausnummer) { test::waehleGrundstueck(kSchluessel, hausnummer); }
 
 
 }  // namespace
