@@ -26,7 +26,7 @@ private slots:
         TALU_FRISCHE_DB(fx, db, backend, false);
         TALU_DB_OK(rechnung(db, 2026001, "ja"));
         TestBediener b;
-        b.eingaben << "" << "zwei" << "2026009" << "2026001,5" << " 2026001 ";
+        b.eingaben << "" << "zwei" << "2026009" << "2026001,5" << "2026000,5" << " 2026001 ";
         QVERIFY(!sucheRechnung(db, b));  // empty: silently nothing
         QVERIFY(b.infos.isEmpty());
         QCOMPARE(b.aufforderungen, QStringList{"Geben Sie bitte die Rechnungs-Nummer ein!"});
@@ -36,10 +36,12 @@ private slots:
         QCOMPARE(b.infos.last(), QStringLiteral("Mit dieser Rechnungs-Nummer wurde keine Rechnung gefunden!"));
         QVERIFY(!sucheRechnung(db, b));  // invoice numbers are whole
         QCOMPARE(b.infos.last(), QStringLiteral("Mit dieser Rechnungs-Nummer wurde keine Rechnung gefunden!"));
+        QVERIFY(!sucheRechnung(db, b));  // never rounded to the next whole number
+        QCOMPARE(b.infos.last(), QStringLiteral("Mit dieser Rechnungs-Nummer wurde keine Rechnung gefunden!"));
         const std::optional<double> nr = sucheRechnung(db, b);
         QVERIFY(nr.has_value());
         QCOMPARE(*nr, 2026001.0);
-        QCOMPARE(b.infos.size(), 3);
+        QCOMPARE(b.infos.size(), 4);
         QVERIFY(b.fehlerTexte.isEmpty());
     }
 

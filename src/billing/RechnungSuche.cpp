@@ -1,5 +1,7 @@
 #include "billing/RechnungSuche.h"
 
+#include <cmath>
+
 #include "kit/Formate.h"
 #include "billing/Bediener.h"
 #include "db/Datenbank.h"
@@ -13,6 +15,11 @@ std::optional<double> sucheRechnung(const Datenbank& db, Bediener& bediener) {
     const double nummer = leseZahl(antwort, &ok);
     if (!ok) {
         bediener.info(QStringLiteral("Ihre Eingabe ist nicht numerisch!"));
+        return std::nullopt;
+    }
+    // Invoice numbers are whole: a fraction names none (and is never rounded to one).
+    if (nummer != std::trunc(nummer)) {
+        bediener.info(QStringLiteral("Mit dieser Rechnungs-Nummer wurde keine Rechnung gefunden!"));
         return std::nullopt;
     }
     try {

@@ -136,6 +136,9 @@ bool PgSitzung::alsText(const QVariant& v, QByteArray& t) {
             const double d = v.toDouble();
             if (std::isinf(d)) t = d < 0 ? "-Infinity" : "Infinity";
             else if (std::isnan(d)) t = "NaN";
+            // Whole numbers without an exponent ("1e+06" is no integer to the
+            // server), so that a whole double fits an integer column.
+            else if (d == std::trunc(d) && std::fabs(d) < 9007199254740992.0) t = QByteArray::number(qint64(d));
             else t = QString::number(d, 'g', QLocale::FloatingPointShortest).toLatin1();
             return true;
         }
@@ -302,12 +305,30 @@ bool PgSitzung::fuehreAus(const QStringList& steuerung, const QList<Anfrage>& an
             gesendet = false;
             break;
         }
-        const ExecStatusType st = PQresultStatus(r);
+        ExecStatusType st = PQresultStatus(r);
+        // libpq keeps the single-row mode of a streamed read for the first
+        // statement of the next pipeline: its rows then come one by one.
+        while (st == PGRES_SINGLE_TUPLE) {
+            if (s.anfrage >= 0 && !s.vorbereitung) {
+                PgErgebnis& e = ergebnisse[s.anfrage];
+                if (e.kopf.isEmpty()) e.kopf = kopfVon(r);
+                leseZeilen(r, e.kopf, e.zeilen);
+            }
+            PQclear(r);
+            r = PQgetResult(m_pg);
+            st = r ? PQresultStatus(r) : PGRES_FATAL_ERROR;
+        }
+        if (!r) {
+            if (ok) erster = verbindungsFehler();
+            ok = false;
+            gesendet = false;
+            break;
+        }
         if (st == PGRES_TUPLES_OK || st == PGRES_COMMAND_OK) {
             if (s.anfrage >= 0 && !s.vorbereitung) {
                 PgErgebnis& e = ergebnisse[s.anfrage];
                 if (st == PGRES_TUPLES_OK) {
-                    e.kopf = kopfVon(r);
+                    if (e.kopf.isEmpty()) e.kopf = kopfVon(r);
                     leseZeilen(r, e.kopf, e.zeilen);
                 }
                 e.betroffen = QByteArray(PQcmdTuples(r)).toInt();

@@ -135,6 +135,7 @@ private slots:
     void rundreisenJeAktion();
     void einmalVorbereitet_data() { test::backendZeilen(); }
     void einmalVorbereitet();
+    void wertePostgres();
     void walAndererLeserSiehtAlles();
     void walNachAbgebrochenemProzess();
     void walSchreibgeschuetzterOrdner();
@@ -293,10 +294,41 @@ void TestAnweisungen::einmalVorbereitet() {
         db.schliessen();
         QString fehler;
         QVERIFY2(db.oeffnen(fx.ziel, fx.benutzer, fx.passwort, &fehler), qPrintable(fehler));
-        QCOMPARE(db.vorbereiteteAnweisungen(), 0);
+        // Opening itself may prepare its own checks; the statement of before is not among them.
+        const qint64 nachOeffnen = db.vorbereitungen();
         TALU_DB_OK(QCOMPARE(db.abfrage(sql, {1}).anzahl(), 1));
-        QCOMPARE(db.vorbereiteteAnweisungen(), 1);
+        QCOMPARE(db.vorbereitungen(), nachOeffnen + 1);
+        TALU_DB_OK(QCOMPARE(db.abfrage(sql, {2}).anzahl(), 1));
+        QCOMPARE(db.vorbereitungen(), nachOeffnen + 1);
     }
+}
+
+// Values and results on PostgreSQL's own client: a whole double fits an
+// integer column (also a large one, which a shortest text would write with an
+// exponent); after a read that streamed its rows, the next statement's rows
+// arrive whole (the streaming mode must not carry over to it).
+void TestAnweisungen::wertePostgres() {
+    if (test::backendNamens(QStringLiteral("postgres")).backend != Backend::PostgreSQL)
+        QSKIP("Kein PostgreSQL-Testserver (TALU_TEST_PG)");
+    Datenbank db;
+    TALU_FRISCHE_DB(fx, db, QStringLiteral("postgres"), false);
+    TALU_DB_OK(db.ausfuehren("create table probe_int (id integer primary key, n integer)"));
+    for (double d : {1.0, 1000000.0, 20000000.0, -3000.0})
+        TALU_DB_OK(db.ausfuehren("insert into probe_int (id, n) values (?, ?)", {qint64(db.wert("select count(*) from probe_int").toInt() + 1), d}));
+    TALU_DB_OK(QCOMPARE(db.wert("select sum(n) from probe_int").toLongLong(), 20997001LL));
+    TALU_DB_OK(QCOMPARE(db.wert("select count(*) from probe_int where n = ?", {1e6}).toInt(), 1));
+
+    int gelesen = 0;
+    TALU_DB_OK(db.durchlaufe("select id from probe_int order by id", {}, [&](const QSqlRecord&) { return ++gelesen > 0; }));
+    QCOMPARE(gelesen, 4);
+    Recordset rs;
+    TALU_DB_OK(rs = db.abfrage("select id, n from probe_int where id <= ? order by id", {3}));
+    QCOMPARE(rs.anzahl(), 3);
+    qint64 id = 0;
+    TALU_DB_OK(db.durchlaufe("select id from probe_int where id = ?", {1}, [](const QSqlRecord&) { return true; }));
+    TALU_DB_OK(id = db.einfuegen("abfrageprotokoll", {{"vorgang", QStringLiteral("Probe")}}));
+    QVERIFY(id > 0);
+    TALU_DB_OK(QCOMPARE(db.wert("select vorgang from abfrageprotokoll where id = ?", {id}).toString(), QStringLiteral("Probe")));
 }
 
 void TestAnweisungen::walAndererLeserSiehtAlles() {
