@@ -113,7 +113,12 @@ LaufErgebnis lauf(const Datenbank& db, druck::Druckziel& ziel, TestBediener& b, 
     Rechnungslauf l(db, ziel, b);
     l.setzeHeute(heute);
     l.setzeArchiv(archiv);
-    return l.fuehreAus();
+    const QVariant puffer = db.backend() == Backend::SQLite ? db.wert("pragma cache_size") : QVariant();
+    const LaufErgebnis e = l.fuehreAus();
+    // The run's larger page cache ends with it.
+    if (puffer.isValid() && db.wert("pragma cache_size").toLongLong() != puffer.toLongLong())
+        QTest::qFail("Der Seitenpuffer der Verbindung blieb vergrößert.", __FILE__, __LINE__);
+    return e;
 }
 
 }  // namespace

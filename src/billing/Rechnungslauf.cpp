@@ -28,6 +28,34 @@ struct Abbruch {
     QString details;
 };
 
+// SQLite: room for 64 MB of pages while the run lasts, the connection's own
+// size afterwards. A customer's rows lie scattered over the whole log; with
+// SQLite's 2 MB the same pages are fetched from the system again and again.
+class GrosserSeitenpuffer {
+public:
+    explicit GrosserSeitenpuffer(const Datenbank& db) : m_db(db) {
+        if (db.backend() != Backend::SQLite) return;
+        try {
+            m_vorher = db.wert(QStringLiteral("pragma cache_size")).toLongLong();
+            db.ausfuehren(QStringLiteral("pragma cache_size = -65536"));
+            m_gesetzt = true;
+        } catch (const DbFehler&) {
+        }
+    }
+    ~GrosserSeitenpuffer() {
+        if (!m_gesetzt) return;
+        try {
+            m_db.ausfuehren(QStringLiteral("pragma cache_size = %1").arg(m_vorher));
+        } catch (const DbFehler&) {
+        }
+    }
+
+private:
+    const Datenbank& m_db;
+    qint64 m_vorher = 0;
+    bool m_gesetzt = false;
+};
+
 QString ordnerVon(const QList<ErstellteRechnung>& l) {
     for (const ErstellteRechnung& r : l)
         if (!r.pdfPfad.isEmpty() && !r.gedruckt) return QFileInfo(r.pdfPfad).absolutePath();
@@ -217,6 +245,7 @@ private:
 
 LaufErgebnis Rechnungslauf::fuehreAus() {
     LaufErgebnis e;
+    const GrosserSeitenpuffer puffer(m_db);
     Laufsperre sperre(m_db);
     QList<ProtokollGruppe> gruppen;
     try {
@@ -338,7 +367,7 @@ LaufErgebnis Rechnungslauf::fuehreAus() {
         // threads, under the numbers they should get, while one invoice's
         // transaction runs; paper waits for its commit.
         qint64 naechste = naechsteRechnungsnummer(m_db, m_heute);
-        const int tiefe = imVoraus ? pool.maxThreadCount() + 1 : 1;
+        const int tiefe = imVoraus ? 4 * pool.maxThreadCount() : 1;
         int geplant = 0;
         auto fuelle = [&] {
             while (int(voraus.size()) < tiefe && geplant < anzahl) {

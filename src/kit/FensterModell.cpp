@@ -21,7 +21,9 @@ void FensterModell::setzeQuelle(std::unique_ptr<FensterQuelle> quelle) {
     // Counted first: a row written between the two reads shows as a first
     // page longer than the count, which makes the model count again.
     const qint64 anzahl = quelle->zaehle();
-    FensterQuelle::Block erste = quelle->lies(nullptr, true, 0, kSeite + 1);
+    // Nothing counted: only the columns are read. A filter without a hit
+    // would otherwise search the whole table for a page that stays empty.
+    FensterQuelle::Block erste = quelle->lies(nullptr, true, 0, anzahl == 0 ? 0 : kSeite + 1);
     beginResetModel();
     m_quelle = std::move(quelle);
     m_record = erste.spalten;
