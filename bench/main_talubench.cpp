@@ -59,13 +59,17 @@ int main(int argc, char** argv) {
     const QCommandLineOption nurErzeugen("nur-erzeugen", "nur die Datenbank erzeugen, nichts messen");
     const QCommandLineOption runden("wiederholungen", "Wiederholungen je Messung (Vorgabe 200)", "n", "200");
     const QCommandLineOption nur("nur", "nur diese Messungen, z. B. P1,P7a", "liste");
+    const QCommandLineOption relais("relais",
+                                    "der Server wird über ein Relais mit MS Verzögerung je Richtung erreicht "
+                                    "(latenz-proxy.py); die Tabelle steht in einem eigenen Abschnitt",
+                                    "ms");
     const QCommandLineOption readme("readme", "Tabelle in diese Datei schreiben", "pfad",
                                     QStringLiteral(TALU_BENCH_QUELLVERZEICHNIS "/bench/README.md"));
     const QCommandLineOption ohneReadme("ohne-readme", "die README nicht ändern");
     const QCommandLineOption knapp("knapp", "Kurzlauf: 2 Wiederholungen, ohne Startmessung (Probe)");
     const QCommandLineOption talu("talu", "das zu startende talu-Programm", "pfad", QStringLiteral(TALU_BENCH_TALU_EXE));
     const QCommandLineOption daten("daten", "Verzeichnis der Referenzdaten (kreise.csv, postleitzahlen_orte.tsv)", "pfad");
-    p.addOptions({server, datenbank, groesse, benutzer, passwort, neu, nurErzeugen, runden, nur, readme, ohneReadme, knapp,
+    p.addOptions({server, datenbank, groesse, benutzer, passwort, neu, nurErzeugen, runden, nur, relais, readme, ohneReadme, knapp,
                   talu, daten});
     p.process(app);
 
@@ -74,7 +78,8 @@ int main(int argc, char** argv) {
                                    QFileInfo(QCoreApplication::applicationFilePath()).absolutePath());
     ziel.benutzer = p.value(benutzer);
     ziel.passwort = p.value(passwort);
-    const QString abschnitt = ziel.backend == Backend::SQLite ? "sqlite" : "postgres";
+    QString abschnitt = ziel.backend == Backend::SQLite ? "sqlite" : "postgres";
+    if (p.isSet(relais) && ziel.backend != Backend::SQLite) abschnitt += "-relais";
 
     QList<Ergebnis> ergebnisse;
     try {
@@ -139,8 +144,11 @@ int main(int argc, char** argv) {
     out.flush();
 
     if (!p.isSet(ohneReadme)) {
+        const QString ueber = p.isSet(relais) && ziel.backend != Backend::SQLite
+                                  ? QStringLiteral(" über ein Relais mit %1 ms Verzögerung je Richtung").arg(p.value(relais))
+                                  : QString();
         const QString kopf =
-            QString("### `talu-bench`: %1, %2 Grundstücke\n\n"
+            QString("### `talu-bench`: %1%7, %2 Grundstücke\n\n"
                     "TALU gegen die Datenbank selbst: dieselben Anweisungen mit denselben Werten über die "
                     "C-Bibliothek der Datenbank, abwechselnd im selben Lauf; Median (p50) und 95. Perzentil. "
                     "Zuletzt gemessen am %3 mit `talu-bench --server %4` auf: %5.%6")
@@ -154,7 +162,8 @@ int main(int argc, char** argv) {
                                "Funktion über die C-Schnittstelle angemeldet: diese Zahl ist der Vergleich von Gleichem mit "
                                "Gleichem. In Klammern steht die Rohseite mit SQLites eingebautem `lower()`, das nur ASCII "
                                "faltet (Ü bleibt Ü), und das Verhältnis dazu: so viel kostet die Unicode-Faltung selbst.")
-                         : QString());
+                         : QString())
+                .arg(ueber);
         // A partial run says which rows it measured; the others stay from before.
         QStringList gemessen;
         for (const Ergebnis& e : ergebnisse) gemessen << e.kennung;
