@@ -32,11 +32,21 @@ const QList<RasterSpalte>& protokollSpalten() {
 namespace {
 
 QString kundenTabelle(const Dialekt& d) {
-    // The few customers are folded once, in a grouped (so never merged)
-    // subquery that the engine can index for the join, instead of once per
-    // pair of log row and customer.
+    // PostgreSQL finds the customer of each log row through its index of the
+    // folded login (a grouped subquery has none there, and with the grid's
+    // order and limit the planner compared every row with every customer).
+    if (d.backend() == Backend::PostgreSQL) return QStringLiteral("rechnungs_kunden");
+    // Elsewhere the few customers are folded once, in a grouped (so never
+    // merged) subquery that the engine can index for the join, instead of
+    // once per pair of log row and customer.
     return QStringLiteral("(select name, benutzername, ") + d.ohneFall(QStringLiteral("benutzername")) +
            QStringLiteral(" as klein from rechnungs_kunden group by id, name, benutzername) rechnungs_kunden");
+}
+
+// The customer's folded login, as kundenTabelle() offers it.
+QString kundeKlein(const Dialekt& d) {
+    return d.backend() == Backend::PostgreSQL ? d.ohneFall(QStringLiteral("rechnungs_kunden.benutzername"))
+                                              : QStringLiteral("rechnungs_kunden.klein");
 }
 
 QString filterBedingung(ProtokollModell::Filter f, const Dialekt& d) {
@@ -163,7 +173,7 @@ public:
         m_db.durchlaufe(QStringLiteral("select benutzer.db_benutzer, count(*) as kunden from (select db_benutzer from "
                                        "abfrageprotokoll group by db_benutzer) benutzer, ") +
                             kundenTabelle(d) + QStringLiteral(" where ") +
-                            d.ohneFall(QStringLiteral("benutzer.db_benutzer")) + QStringLiteral(" = rechnungs_kunden.klein") +
+                            d.ohneFall(QStringLiteral("benutzer.db_benutzer")) + QStringLiteral(" = ") + kundeKlein(d) +
                             filterBedingung(m_filter, d) + QStringLiteral(" group by benutzer.db_benutzer"),
                         m_parameter, [&](const QSqlRecord& r) {
                             treffer.insert(r.value(0).toString(), r.value(1).toLongLong());
@@ -248,7 +258,7 @@ QString ProtokollModell::sql(Filter f, const Dialekt& d, bool breit) {
     return QStringLiteral("select datum,uhrzeit,name,objekt,db_benutzer,benutzername,abfrageprotokoll.id from ") +
            (breit ? QStringLiteral("abfrageprotokoll cross join ") : QStringLiteral("abfrageprotokoll, ")) +
            kundenTabelle(d) + QStringLiteral(" where ") + d.ohneFall(QStringLiteral("abfrageprotokoll.db_benutzer")) +
-           QStringLiteral(" = rechnungs_kunden.klein") + filterBedingung(f, d) + kOrdnung;
+           QStringLiteral(" = ") + kundeKlein(d) + filterBedingung(f, d) + kOrdnung;
 }
 
 QString ProtokollModell::zaehlSql(Filter f, const Dialekt& d) {
@@ -259,7 +269,7 @@ QString ProtokollModell::zaehlSql(Filter f, const Dialekt& d) {
                           "anzahl from abfrageprotokoll") +
            (f == Filter::Heute ? QStringLiteral(" where datum = ?") : QString()) +
            QStringLiteral(" group by db_benutzer) protokoll, ") + kundenTabelle(d) + QStringLiteral(" where ") +
-           d.ohneFall(QStringLiteral("protokoll.db_benutzer")) + QStringLiteral(" = rechnungs_kunden.klein") +
+           d.ohneFall(QStringLiteral("protokoll.db_benutzer")) + QStringLiteral(" = ") + kundeKlein(d) +
            (f == Filter::Name ? filterBedingung(f, d) : QString());
 }
 

@@ -853,7 +853,7 @@ qint64 Datenbank::erneuereSuchspalten(const std::function<void(const QString&, q
         for (const QString& sql : suchspaltenPflegeDdl(nur, m_dialekt)) ausfuehren(sql);
         tr.bestaetige();
     }
-    legeTeilsuchIndexAn(*this);
+    legePostgresIndexeAn(*this);
     return gesamt;
 }
 

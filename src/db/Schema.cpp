@@ -78,15 +78,23 @@ QStringList ddl(const Dialekt& d) {
 void legeSchemaAn(const Datenbank& db) {
     Transaktion t(db);
     for (const QString& a : ddl(db.dialekt())) db.ausfuehren(a);
-    legeTeilsuchIndexAn(db);
+    legePostgresIndexeAn(db);
     t.bestaetige();
 }
 
-bool legeTeilsuchIndexAn(const Datenbank& db) {
+bool legePostgresIndexeAn(const Datenbank& db) {
     if (db.backend() != Backend::PostgreSQL) return false;
-    // In a savepoint of its own: without the extension (package missing, no
-    // right to create it) nothing else is undone and the search reads the
-    // table as before, with the same rows.
+    // Each in a savepoint of its own: one that cannot be made (no right to
+    // create it, extension missing) undoes nothing else; the statements then
+    // read the tables as before, with the same rows.
+    // The customers by their folded login, for the query log's join (the
+    // server's own lower(), so no other client computes it differently).
+    try {
+        Transaktion t(db);
+        db.ausfuehren("create index if not exists ix_rechnungs_kunden_klein on rechnungs_kunden (lower(benutzername))");
+        t.bestaetige();
+    } catch (const DbFehler&) {
+    }
     try {
         Transaktion t(db);
         if (db.wert("select count(*) from pg_extension where extname = ?", {QStringLiteral("pg_trgm")}).toInt() == 0) {

@@ -58,10 +58,12 @@ QStringList indexDdl(const Tabelle& t, const Dialekt& d);
 QStringList suchspaltenPflegeDdl(const Tabelle& t, const Dialekt& d);
 // Creates every table and index in one transaction.
 void legeSchemaAn(const Datenbank& db);
-// PostgreSQL: the trigram index of the place names (extension pg_trgm) that
-// the search for a part of a name ("%teil%") uses instead of reading
-// ortsnamen whole. False, and nothing changed, where the server does not
-// offer the extension or the user may not create it.
-bool legeTeilsuchIndexAn(const Datenbank& db);
+// PostgreSQL: the indexes of server functions. The customers by their
+// folded login (the query log's join), and the trigram index of the place
+// names (extension pg_trgm) that the search for a part of a name ("%teil%")
+// uses instead of reading ortsnamen whole. Returns whether the trigram index
+// stands; false, and nothing changed for it, where the server does not offer
+// the extension or the user may not create it.
+bool legePostgresIndexeAn(const Datenbank& db);
 
 }  // namespace talu
