@@ -54,8 +54,11 @@ bool Laufsperre::nimm() {
             {
                 QSqlDatabase s = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_verbindung);
                 s.setDatabaseName(pfad);
-                // Answered at once: a held lock is a refusal, not a wait.
-                s.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
+                // A held lock is a refusal, not a wait; but two runs started
+                // together touch the file for an instant each, and without
+                // any patience both were refused although neither ran. A few
+                // milliseconds ride that out; a real run holds it far longer.
+                s.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=25"));
                 if (!s.open()) {
                     fehler = s.lastError().text();
                 } else {
