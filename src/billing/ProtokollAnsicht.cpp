@@ -1,9 +1,6 @@
 #include "billing/ProtokollAnsicht.h"
 
-#include <QSqlError>
-#include <QSqlField>
 #include <QHash>
-#include <QSqlQuery>
 #include <algorithm>
 
 #include "kit/Formate.h"
@@ -125,24 +122,23 @@ public:
             p << n << ueberspringen;
         }
 
-        QSqlQuery q(m_db.qt());
-        q.setForwardOnly(true);
-        if (!q.prepare(s))
-            throw DbFehler(QStringLiteral("Die Anweisung konnte nicht vorbereitet werden"), q.lastError().text(), s);
-        for (int i = 0; i < p.size(); ++i) q.bindValue(i, p.at(i));
-        if (!q.exec())
-            throw DbFehler(QStringLiteral("Das Abfrageprotokoll konnte nicht gelesen werden"), q.lastError().text(), s);
+        // Through the connection's statements: prepared once, one round trip.
+        Recordset rs;
+        try {
+            rs = m_db.abfrage(s, p);
+        } catch (const DbFehler& f) {
+            throw DbFehler(QStringLiteral("Das Abfrageprotokoll konnte nicht gelesen werden"), f.serverText(), s);
+        }
         Block b;
-        b.spalten = q.record();
+        b.spalten = rs.kopf();
         const int spalten = b.spalten.count();
-        while (q.next()) {
+        b.zeilen.reserve(rs.anzahl());
+        for (const QSqlRecord& r : rs.zeilen()) {
             Zeile z;
             z.reserve(spalten);
-            for (int i = 0; i < spalten; ++i) z << q.value(i);
+            for (int i = 0; i < spalten; ++i) z << r.value(i);
             b.zeilen << std::move(z);
         }
-        if (q.lastError().isValid())
-            throw DbFehler(QStringLiteral("Das Abfrageprotokoll konnte nicht gelesen werden"), q.lastError().text(), s);
         if (!vorwaerts) std::reverse(b.zeilen.begin(), b.zeilen.end());
         return b;
     }

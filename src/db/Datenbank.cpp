@@ -13,7 +13,6 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QSqlResult>
 
 namespace talu {
 
@@ -259,25 +258,12 @@ std::shared_ptr<QSqlQuery> Datenbank::qtAnfrage(const QString& sql, const Parame
         for (int i = 0; i < p.size(); ++i) q.bindValue(i, p.at(i));
     };
     if (m_dialekt.backend() == Backend::SQLite) pruefeSqliteSchema();
-    // SQLite prepares a statement again inside its first step when the
-    // schema changed since (also when this connection had not loaded the
-    // change yet); Qt's driver has by then sized the row by the old columns
-    // and hands out the new ones empty. A changed number of columns after
-    // the run shows it: the statement is prepared and run once more.
-    const bool sqlite = m_dialekt.backend() == Backend::SQLite;
-    auto spalten = [&](QSqlQuery& q) {
-        const QVariant h = q.driver() ? q.result()->handle() : QVariant();
-        if (!sqlite || !h.isValid() || qstrcmp(h.typeName(), "sqlite3_stmt*") != 0) return -1;
-        sqlite3_stmt* st = *static_cast<sqlite3_stmt* const*>(h.data());
-        return st ? sqlite3_column_count(st) : -1;
-    };
     bool einstellen = true;
     auto it = m_cache.find(sql);
     if (it != m_cache.end()) {
         if (!it->belegt) {
             binde(*it->q);
-            const int vorher = spalten(*it->q);
-            if (it->q->exec() && spalten(*it->q) == vorher) {
+            if (it->q->exec()) {
                 it->belegt = true;
                 *ausCache = true;
                 return it->q;
@@ -297,15 +283,7 @@ std::shared_ptr<QSqlQuery> Datenbank::qtAnfrage(const QString& sql, const Parame
         throw DbFehler("Die Anweisung konnte nicht vorbereitet werden", fehlerText(q->lastError()), sql);
     ++m_vorbereitungen;
     binde(*q);
-    const int vorher = spalten(*q);
     if (!q->exec()) throw DbFehler("Die Anweisung ist fehlgeschlagen", fehlerText(q->lastError()), sql);
-    if (spalten(*q) != vorher) {
-        q->finish();
-        if (!q->prepare(sql))
-            throw DbFehler("Die Anweisung konnte nicht vorbereitet werden", fehlerText(q->lastError()), sql);
-        binde(*q);
-        if (!q->exec()) throw DbFehler("Die Anweisung ist fehlgeschlagen", fehlerText(q->lastError()), sql);
-    }
     if (einstellen) {
         // Statements whose text carries changing values would fill it without end.
         if (m_cache.size() >= 256)

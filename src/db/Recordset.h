@@ -30,6 +30,8 @@ public:
     void gehe(int pos) { m_pos = pos; }
 
     bool hatSpalte(const QString& name) const { return m_kopf.indexOf(name) >= 0; }
+    // The columns as a record without values, also when there is no row.
+    const QSqlRecord& kopf() const { return m_kopf; }
     QStringList spalten() const;
     // The value of the current row; an unknown column or no current row throws DbFehler.
     QVariant feld(const QString& name) const;
