@@ -4,11 +4,42 @@
 #include <QDate>
 #include <QString>
 #include <QVariantList>
+#include <sqlite3.h>
 
 #include "db/Datenbank.h"
 #include "kit/modPublics.h"
 
 namespace talu::test {
+
+// Runs statements through the plain SQLite library, as the sqlite3 shell or a
+// backup tool would: none of the program's functions are known there. Every
+// row's first column; a failure as a line beginning "error: " or "open failed".
+inline QStringList fremderClient(const QString& pfad, const QString& sql, bool nurLesen = false) {
+    sqlite3* h = nullptr;
+    QStringList zeilen;
+    if (sqlite3_open_v2(pfad.toUtf8().constData(), &h, nurLesen ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+        zeilen << QStringLiteral("open failed");
+        sqlite3_close(h);
+        return zeilen;
+    }
+    const QByteArray text = sql.toUtf8();
+    const char* rest = text.constData();
+    while (rest && *rest) {
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v2(h, rest, -1, &st, &rest) != SQLITE_OK) {
+            zeilen << QStringLiteral("error: ") + QString::fromUtf8(sqlite3_errmsg(h));
+            break;
+        }
+        if (!st) continue;
+        int rc;
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW)
+            zeilen << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+        if (rc != SQLITE_DONE) zeilen << QStringLiteral("error: ") + QString::fromUtf8(sqlite3_errmsg(h));
+        sqlite3_finalize(st);
+    }
+    sqlite3_close(h);
+    return zeilen;
+}
 
 // The first column of the first row as a number, e.g. a count(*).
 inline int anzahl(const Datenbank& db, const QString& sql, const QVariantList& p = {}) {

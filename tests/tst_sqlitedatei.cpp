@@ -6,42 +6,13 @@
 #include <QtTest>
 
 #include "Fixture.h"
+#include "TestHilfe.h"
 #include "db/demo/DemoDaten.h"
 #include "db/Schema.h"
 #include "lookup/SucheDaten.h"
 
 using namespace talu;
 
-namespace {
-// Runs statements through the plain SQLite library, as the sqlite3 shell or a
-// backup tool would: none of the program's functions are known there.
-QStringList fremderClient(const QString& pfad, const QString& sql) {
-    sqlite3* h = nullptr;
-    QStringList zeilen;
-    if (sqlite3_open_v2(pfad.toUtf8().constData(), &h, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-        zeilen << QStringLiteral("open failed");
-        sqlite3_close(h);
-        return zeilen;
-    }
-    const QByteArray text = sql.toUtf8();
-    const char* rest = text.constData();
-    while (rest && *rest) {
-        sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(h, rest, -1, &st, &rest) != SQLITE_OK) {
-            zeilen << QStringLiteral("error: ") + QString::fromUtf8(sqlite3_errmsg(h));
-            break;
-        }
-        if (!st) continue;
-        int rc;
-        while ((rc = sqlite3_step(st)) == SQLITE_ROW)
-            zeilen << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
-        if (rc != SQLITE_DONE) zeilen << QStringLiteral("error: ") + QString::fromUtf8(sqlite3_errmsg(h));
-        sqlite3_finalize(st);
-    }
-    sqlite3_close(h);
-    return zeilen;
-}
-}  // namespace
 
 class TestSqliteDatei : public QObject {
     Q_OBJECT
@@ -62,9 +33,9 @@ void TestSqliteDatei::demoDateiIstGueltig() {
     TALU_DB_OK(legeSchemaAn(db));
     TALU_DB_OK(fuelleDemoDaten(db));
     db.schliessen();
-    QCOMPARE(fremderClient(z.datenbank, "pragma integrity_check"), QStringList{"ok"});
+    QCOMPARE(test::fremderClient(z.datenbank, "pragma integrity_check"), QStringList{"ok"});
     // The schema names no function that only TALU knows; indexes hold plain columns.
-    const QStringList sql = fremderClient(z.datenbank, "select sql from sqlite_master where sql is not null");
+    const QStringList sql = test::fremderClient(z.datenbank, "select sql from sqlite_master where sql is not null");
     QVERIFY(!sql.isEmpty());
     for (const QString& s : sql) {
         QVERIFY2(!s.contains("talu_"), qPrintable(s));
@@ -76,7 +47,7 @@ void TestSqliteDatei::sucheNachFremdemReindex() {
     Datenbank db;
     TALU_FRISCHE_DB(fx, db, "sqlite", true);
     db.schliessen();
-    QCOMPARE(fremderClient(fx.ziel.datenbank, "reindex; vacuum; pragma integrity_check"), QStringList{"ok"});
+    QCOMPARE(test::fremderClient(fx.ziel.datenbank, "reindex; vacuum; pragma integrity_check"), QStringList{"ok"});
     QVERIFY(db.oeffnen(fx.ziel, fx.benutzer, fx.passwort));
     SucheDaten suche(db);
     SucheDaten::Stufe stufe = SucheDaten::Stufe::Keine;
@@ -107,7 +78,7 @@ void TestSqliteDatei::fremdGeschriebeneZeilenOhneReparatur() {
     TALU_FRISCHE_DB(fx, db, "sqlite", true);
     db.schliessen();
     // Another client adds a place; it does not know the search column.
-    QVERIFY(fremderClient(fx.ziel.datenbank,
+    QVERIFY(test::fremderClient(fx.ziel.datenbank,
                           "insert into ortsnamen (ort, plzneu, gemeindeschluessel, typ) "
                           "values ('Ödland', '99999', '09999999', 2)")
                 .isEmpty());
@@ -124,7 +95,7 @@ void TestSqliteDatei::fremdGeschriebeneZeilenOhneReparatur() {
     QCOMPARE(stufe, SucheDaten::Stufe::Genau);
     QCOMPARE(rs.anzahl(), 1);
     db.schliessen();
-    QCOMPARE(fremderClient(fx.ziel.datenbank, "pragma integrity_check"), QStringList{"ok"});
+    QCOMPARE(test::fremderClient(fx.ziel.datenbank, "pragma integrity_check"), QStringList{"ok"});
 }
 
 QTEST_GUILESS_MAIN(TestSqliteDatei)

@@ -68,21 +68,13 @@ private:
 QString schreiberUmgebung() { return QStringLiteral("TALU_TEST_WAL_SCHREIBER"); }
 QString leserUmgebung() { return QStringLiteral("TALU_TEST_WAL_LESER"); }
 
+// The first column of the first row, read by another SQLite client (read-only):
+// as a number, and as text; -1 when there is no row.
 int sqliteZaehle(const QString& datei, const char* sql, QString* text = nullptr) {
-    sqlite3* h = nullptr;
-    if (sqlite3_open_v2(QFile::encodeName(datei).constData(), &h, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-        sqlite3_close(h);
-        return -1;
-    }
-    sqlite3_stmt* s = nullptr;
-    int n = -1;
-    if (sqlite3_prepare_v2(h, sql, -1, &s, nullptr) == SQLITE_OK && sqlite3_step(s) == SQLITE_ROW) {
-        n = sqlite3_column_int(s, 0);
-        if (text) *text = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
-    }
-    sqlite3_finalize(s);
-    sqlite3_close(h);
-    return n;
+    const QStringList z = test::fremderClient(datei, QString::fromUtf8(sql), true);
+    if (z.isEmpty() || z.first().startsWith(QLatin1String("error: ")) || z.first() == QLatin1String("open failed")) return -1;
+    if (text) *text = z.first();
+    return z.first().toInt();
 }
 
 // The child processes of the WAL tests: a writer that is killed, a reader in a read-only folder.
