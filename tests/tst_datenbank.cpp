@@ -1,8 +1,11 @@
 // The database layer on every backend: binding, ids, Null, case folding,
 // LIKE escaping, transactions and error reporting.
+#include <QSqlField>
+#include <QSqlQuery>
 #include <QtTest>
 
 #include "Fixture.h"
+#include "TestHilfe.h"
 #include "db/Dialekt.h"
 #include "db/Schema.h"
 
@@ -51,6 +54,7 @@ private slots:
     void fehlerTraegtServertext();
     void recordsetNavigation_data() { test::backendZeilen(); }
     void recordsetNavigation();
+    void sqliteLesenWieQtsTreiber();
     void begrenzteAbfrage_data() { test::backendZeilen(); }
     void begrenzteAbfrage();
 
@@ -180,6 +184,71 @@ void TestDatenbank::nullBleibtNull() {
     QCOMPARE(rs.datum("tag"), QDate(2002, 9, 20));
     QVERIFY(rs.istNull("zahl"));
     QCOMPARE(rs.zahl("zahl"), 0.0);
+}
+
+// Reads on SQLite go past Qt's driver: every value, its type, Null and the
+// column heads must be what Qt's own query gives, also after another
+// program added a column, and a bound value must compare the same.
+void TestDatenbank::sqliteLesenWieQtsTreiber() {
+    Datenbank db;
+    TALU_FRISCHE_DB(fx, db, QStringLiteral("sqlite"), false);
+    TALU_DB_OK(legeProbeAn(db));
+    TALU_DB_OK(db.einfuegen("t_probe", {{"name", QString::fromUtf8("Ölmühle \u00e4ß ' %")}, {"zahl", 2.5},
+                                        {"tag", QDate(2002, 9, 20)}}));
+    TALU_DB_OK(db.einfuegen("t_probe", {{"name", QVariant(QMetaType(QMetaType::QString))}, {"zahl", 7.0}}));
+    TALU_DB_OK(db.ausfuehren("insert into t_probe (name, zahl) values (?, ?)", {QString(), qlonglong(1) << 40}));
+    const QString sql = "select id, name, zahl, tag, flag, zahl * 2 as doppelt, x'00ff' as roh, "
+                        "case when name is null then null else length(name) end as laenge "
+                        "from t_probe where zahl >= ? or name = ? order by id";
+    const QVariantList werte{2.5, QString::fromUtf8("Ölmühle \u00e4ß ' %")};
+    auto vergleiche = [&] {
+        Recordset rs;
+        TALU_DB_OK(rs = db.abfrage(sql, werte));
+        QSqlQuery q(db.qt());
+        QVERIFY(q.prepare(sql));
+        for (int i = 0; i < werte.size(); ++i) q.bindValue(i, werte.at(i));
+        QVERIFY(q.exec());
+        int n = 0;
+        while (q.next()) {
+            QVERIFY(n < rs.anzahl());
+            const QSqlRecord erwartet = q.record();
+            const QSqlRecord ist = rs.zeilen().at(n);
+            QCOMPARE(ist.count(), erwartet.count());
+            for (int i = 0; i < erwartet.count(); ++i) {
+                QCOMPARE(ist.fieldName(i), erwartet.fieldName(i));
+                QCOMPARE(ist.value(i).isNull(), erwartet.value(i).isNull());
+                QCOMPARE(ist.value(i).typeId(), erwartet.value(i).typeId());
+                QCOMPARE(ist.value(i), erwartet.value(i));
+                QCOMPARE(ist.field(i).metaType(), erwartet.field(i).metaType());
+            }
+            ++n;
+        }
+        QCOMPARE(n, rs.anzahl());
+        QCOMPARE(n, 3);
+        QCOMPARE(db.wert(sql, werte), rs.zeilen().first().value(0));
+    };
+    vergleiche();
+    const qint64 vorbereitet = db.vorbereitungen();
+    vergleiche();
+    QCOMPARE(db.vorbereitungen(), vorbereitet);  // the second time from the cache
+    // Another program changes the table: the statement sees the new column.
+    {
+        const QString datei = db.qt().databaseName();
+        const QStringList aus = test::fremderClient(datei, "alter table t_probe add column neu text default 'n'");
+        QVERIFY2(aus.filter("error").isEmpty(), qPrintable(aus.join('\n')));
+    }
+    Recordset rs;
+    TALU_DB_OK(rs = db.abfrage("select * from t_probe order by id"));
+    QVERIFY(rs.hatSpalte("neu"));
+    QCOMPARE(rs.text("neu"), QStringLiteral("n"));
+    vergleiche();
+    // A failed read says what SQLite said.
+    try {
+        db.abfrage("select nichtda from t_probe");
+        QFAIL("no error");
+    } catch (const DbFehler& f) {
+        QVERIFY2(f.serverText().contains("nichtda"), qPrintable(f.serverText()));
+    }
 }
 
 void TestDatenbank::grossKleinOhneUnterschied() {

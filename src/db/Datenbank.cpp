@@ -1,6 +1,7 @@
 #include "db/Datenbank.h"
 
 #include "db/Schema.h"
+#include "db/SqliteDirekt.h"
 
 #include <QAtomicInt>
 #include <QFile>
@@ -215,6 +216,8 @@ QSqlDatabase Datenbank::qt() const {
 
 void Datenbank::leereCache() const {
     m_cache.clear();
+    if (m_sqlite) m_vorbereitungen += m_sqlite->vorbereitungen();
+    m_sqlite.reset();
     if (m_schemaAnfrage) sqlite3_finalize(m_schemaAnfrage);
     m_schemaAnfrage = nullptr;
     m_schemaStand = -1;
@@ -236,11 +239,25 @@ void Datenbank::pruefeSqliteSchema() const {
     if (stand == m_schemaStand) return;
     // Statements in use stay with their holders; qtFertig() finds no entry for them.
     m_cache.clear();
+    if (m_sqlite) m_sqlite->leere();
     m_schemaStand = stand;
     // The pragma reads the number without loading the new schema: a statement
     // prepared now would still see the old columns. A read of the schema
     // table loads it.
     sqlite3_exec(sqlite3_db_handle(m_schemaAnfrage), "select 1 from sqlite_master limit 1", nullptr, nullptr, nullptr);
+}
+
+SqliteLeser* Datenbank::sqliteLeser() const {
+    const QSqlDatabase db = qt();
+    pruefeSqliteSchema();
+    if (!m_sqlite) {
+        const QVariant h = db.driver()->handle();
+        if (!h.isValid() || qstrcmp(h.typeName(), "sqlite3*") != 0) return nullptr;
+        sqlite3* handle = *static_cast<sqlite3* const*>(h.data());
+        if (!handle) return nullptr;
+        m_sqlite = std::make_unique<SqliteLeser>(handle);
+    }
+    return m_sqlite.get();
 }
 
 std::shared_ptr<QSqlQuery> Datenbank::qtAnfrage(const QString& sql, const Parameter& p, bool* ausCache) const {
@@ -409,6 +426,12 @@ Recordset Datenbank::abfrage(const QString& sql, const Parameter& p) const {
             zeilen = std::move(e.zeilen);
             return;
         }
+        if (art == Art::Lesen && m_dialekt.backend() == Backend::SQLite)
+            if (SqliteLeser* l = sqliteLeser()) {
+                QString f;
+                if (!l->lies(sql, p, kopf, zeilen, &f)) throw DbFehler("Die Anweisung ist fehlgeschlagen", f, sql);
+                return;
+            }
         bool ausCache = false;
         const auto q = qtAnfrage(sql, p, &ausCache);
         Zurueckgabe z{[&] { qtFertig(sql, q, ausCache); }};
@@ -427,6 +450,15 @@ QVariant Datenbank::wert(const QString& sql, const Parameter& p) const {
             if (!e.zeilen.isEmpty()) w = e.zeilen.first().value(0);
             return;
         }
+        if (m_dialekt.backend() == Backend::SQLite && istLesend(sql))
+            if (SqliteLeser* l = sqliteLeser()) {
+                QString f;
+                QSqlRecord kopf;
+                QVector<QSqlRecord> zeilen;
+                if (!l->lies(sql, p, kopf, zeilen, &f, 1)) throw DbFehler("Die Anweisung ist fehlgeschlagen", f, sql);
+                if (!zeilen.isEmpty()) w = zeilen.first().value(0);
+                return;
+            }
         bool ausCache = false;
         const auto q = qtAnfrage(sql, p, &ausCache);
         Zurueckgabe z{[&] { qtFertig(sql, q, ausCache); }};
@@ -548,9 +580,13 @@ QList<Recordset> Datenbank::abfragen(const QList<Anfrage>& anfragen) const {
     return l;
 }
 
-int Datenbank::vorbereiteteAnweisungen() const { return m_pg ? m_pg->vorbereitet() : int(m_cache.size()); }
+int Datenbank::vorbereiteteAnweisungen() const {
+    return m_pg ? m_pg->vorbereitet() : int(m_cache.size()) + (m_sqlite ? m_sqlite->anzahl() : 0);
+}
 
-qint64 Datenbank::vorbereitungen() const { return m_pg ? m_pg->vorbereitungen() : m_vorbereitungen; }
+qint64 Datenbank::vorbereitungen() const {
+    return m_pg ? m_pg->vorbereitungen() : m_vorbereitungen + (m_sqlite ? m_sqlite->vorbereitungen() : 0);
+}
 
 qint64 Datenbank::rundreisen() const { return m_pg ? m_pg->rundreisen() : 0; }
 

@@ -18,6 +18,8 @@
 
 namespace talu {
 
+class SqliteLeser;
+
 // A failed statement or connection; carries the server's own text so that the
 // operator learns what to fix.
 class DbFehler : public std::runtime_error {
@@ -196,6 +198,9 @@ private:
     mutable QHash<QString, Gecacht> m_cache;
     mutable qint64 m_vorbereitungen = 0;
     mutable ::sqlite3_stmt* m_schemaAnfrage = nullptr;
+    // SQLite: reads on the connection's handle (see SqliteLeser).
+    mutable std::unique_ptr<SqliteLeser> m_sqlite;
+    SqliteLeser* sqliteLeser() const;
     mutable int m_schemaStand = -1;
     QString m_journal;
 };
