@@ -15,6 +15,7 @@
 #include "ZeilenSchreiber.h"
 #include "kit/modPublics.h"
 #include "db/Datenbank.h"
+#include "db/Kommandozeile.h"
 
 using namespace talu;
 using namespace talu::bench;
@@ -49,7 +50,7 @@ int main(int argc, char** argv) {
     p.setApplicationDescription(
         "Erzeugt eine Datenbank in der Größe Deutschlands (einmal, sie bleibt erhalten) und misst jede "
         "Zahl von TALU gegen die Datenbank selbst.");
-    p.addHelpOption();
+    standardOptionen(p);
     const QCommandLineOption server("server", "sqlite oder postgres:HOST[:PORT]", "server", "sqlite");
     const QCommandLineOption datenbank("datenbank", "Datei bzw. Datenbankname (Vorgabe nach Größe)", "name");
     const QCommandLineOption groesse("grundstuecke", "Größe: Zahl der Grundstücke (Vorgabe 2000000)", "n", "2000000");
@@ -71,7 +72,7 @@ int main(int argc, char** argv) {
     const QCommandLineOption daten("daten", "Verzeichnis der Referenzdaten (kreise.csv, postleitzahlen_orte.tsv)", "pfad");
     p.addOptions({server, datenbank, groesse, benutzer, passwort, neu, nurErzeugen, runden, nur, relais, readme, ohneReadme, knapp,
                   talu, daten});
-    p.process(app);
+    verarbeite(p);
 
     const Umfang u = Umfang::fuer(p.value(groesse).toLongLong());
     BenchZiel ziel = BenchZiel::aus(p.value(server), p.value(datenbank), u.grundstuecke,

@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
         "jedes Dokument wird als PDF-Datei geschrieben. Ohne --abschliessen wird nichts als\n"
         "abgeschlossen markiert.\n" +
         serverRegelText());
-    p.addHelpOption();
+    standardOptionen(p);
     verbindungsOptionen(p);
     p.addOption({"rechnungen", "Rechnungslauf: je Rechnungskunde mit offenen Abfragen eine Rechnung."});
     p.addOption({"offene", "Liste der offenen Rechnungen."});
@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
                  "als abgeschlossen markieren."});
     p.addOption({"ordner", "Ordner der PDF-Dateien (Vorgabe: " + druck::standardAblage() + ").", "ordner"});
     p.addOption({"leise", "Keinen Fortschritt je Kunde ausgeben."});
-    p.process(app);
+    verarbeite(p);
 
     if (!p.isSet("server") || !p.isSet("datenbank")) {
         err << "Bitte --server und --datenbank angeben (siehe --help).\n";

@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
     QCommandLineParser p;
     p.setApplicationDescription(
         "Legt eine TALU-Datenbank mit allen Tabellen an, auf Wunsch mit Demodaten.\n" + serverRegelText());
-    p.addHelpOption();
+    standardOptionen(p);
     verbindungsOptionen(p);
     p.addOption({"demo", "Demodaten einfügen."});
     p.addOption({"ersetzen", "Eine vorhandene SQLite-Datei bzw. PostgreSQL-Datenbank vorher löschen."});
@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
     p.addOption({"suchspalten",
                  "In einer vorhandenen Datenbank die Suchspalten (ort_suche, strassen_name_suche) anlegen, "
                  "wo sie fehlen, und neu berechnen, z. B. nach Änderungen mit anderen Programmen."});
-    p.process(app);
+    verarbeite(p);
 
     if (p.isSet("ddl")) {
         const QString b = p.value("ddl").toLower();

@@ -25,13 +25,13 @@ int main(int argc, char** argv) {
     p.setApplicationDescription("Führt Pflegebefehle der TALU-Datenbank aus, nacheinander in der angegebenen "
                                 "Reihenfolge; jeder Befehl ist eine Transaktion.\nBefehle:\n" +
                                 namen.join('\n') + "\n" + serverRegelText());
-    p.addHelpOption();
+    standardOptionen(p);
     verbindungsOptionen(p);
     p.addOption({"leise", "Kein Fortschritt auf der Fehlerausgabe."});
     p.addOption({"ja", QString::fromUtf8("Rückfragen mit Ja beantworten (z. B. vor dem Löschen aller Grundstücke); "
                                          "ohne diese Angabe gilt Nein.")});
     p.addPositionalArgument("befehl", "Ein oder mehrere Befehle (siehe oben).", "befehl...");
-    p.process(app);
+    verarbeite(p);
 
     const QStringList befehle = p.positionalArguments();
     if (!p.isSet("server") || !p.isSet("datenbank") || befehle.isEmpty()) {

@@ -5,6 +5,10 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 #include <QTemporaryFile>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -55,20 +59,31 @@ ZugangsDatei::Lesen ZugangsDatei::lese(Anmeldedaten& daten, QString* grund) cons
 bool ZugangsDatei::schreibe(const Anmeldedaten& daten, QString* fehler) const {
     const QFileInfo info(m_pfad);
     QDir().mkpath(info.absolutePath());
-    // A temporary file is created with owner-only permissions; renaming it over
-    // the old file means the password is never readable by others, and a failed
-    // write leaves the previous file intact.
+    // A new file in the same directory, made owner-only before anything is
+    // written into it, whatever the umask and whatever permissions the old file
+    // had; renamed over the old one when it is complete and on the disk. So the
+    // password is never readable by others, a reader sees the old file or the
+    // new one and never half of one, and a failed write or a crash leaves the
+    // previous file intact. rename() replaces a symbolic link named zugang.dat
+    // itself and writes nothing where it points.
     QTemporaryFile tmp(info.absoluteFilePath() + QStringLiteral(".XXXXXX"));
     if (!tmp.open()) {
         if (fehler) *fehler = tmp.errorString();
         return false;
     }
-    tmp.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    if (::fchmod(tmp.handle(), S_IRUSR | S_IWUSR) != 0) {
+        if (fehler) *fehler = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
     QByteArray inhalt;
     for (const QString* w : {&daten.server, &daten.datenbank, &daten.benutzer, &daten.passwort})
         inhalt += w->toUtf8() + "\r\n";
     if (tmp.write(inhalt) != inhalt.size() || !tmp.flush()) {
         if (fehler) *fehler = tmp.errorString();
+        return false;
+    }
+    if (::fsync(tmp.handle()) != 0) {
+        if (fehler) *fehler = QString::fromLocal8Bit(std::strerror(errno));
         return false;
     }
     tmp.close();
@@ -79,6 +94,12 @@ bool ZugangsDatei::schreibe(const Anmeldedaten& daten, QString* fehler) const {
         return false;
     }
     tmp.setAutoRemove(false);
+    // The new name on the disk as well (best effort: the file is complete either way).
+    const int verzeichnis = ::open(QFile::encodeName(info.absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
+    if (verzeichnis >= 0) {
+        ::fsync(verzeichnis);
+        ::close(verzeichnis);
+    }
     return true;
 }
 

@@ -31,7 +31,9 @@ public:
     // but a regular file of at most kHoechstBytes, or text that is not UTF-8 give Fehler;
     // daten is only changed on Gelesen.
     Lesen lese(Anmeldedaten& daten, QString* grund = nullptr) const;
-    // Replaces the file as a whole; it never exists with other permissions than 0600.
+    // Replaces the file as a whole and atomically (a new file renamed over the
+    // old one); it never exists with other permissions than 0600, also where the
+    // old file had wider ones.
     bool schreibe(const Anmeldedaten& daten, QString* fehler = nullptr) const;
     // False if the file exists but cannot be removed.
     bool loesche(QString* fehler = nullptr) const;
