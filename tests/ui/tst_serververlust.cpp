@@ -61,9 +61,12 @@ class TestSerververlust : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
+    // A case that failed before the server was started again leaves it stopped.
+    void init() { QVERIFY(!m_pg || m_pg->laeuft() || m_pg->starte()); }
     void cleanup() { test::lookupAufraeumen(); }
     void schreibenOhneServer_data();
     void schreibenOhneServer();
+    void neustartZwischenAktionen();
 
 private:
     // The server is stopped (pg_ctl stop returned in the trigger) and started again.
@@ -196,7 +199,9 @@ void TestSerververlust::schreibenOhneServer() {
         };
         meldungsAnfang = "Der Datensatz wurde nicht gespeichert.";
     } else if (aktion == "rechnungslauf") {
+        int rechnungen = 0;
         TALU_DB_OK({
+            rechnungen = db.wert("select count(*) from rechnungen").toInt();
             db.ausfuehren("delete from abfrageprotokoll");
             test::kunde(db, "anton", "Anton GmbH");
             test::kunde(db, "berta", "Berta KG");
@@ -210,9 +215,9 @@ void TestSerververlust::schreibenOhneServer() {
             dlg.jaAntworten = {true};
             QVERIFY(menue::fuehreAus("mnuRechnungenDrucken", nullptr));
         };
-        pruefeErfolg = [&] {
+        pruefeErfolg = [&, rechnungen] {
             QCOMPARE(dlg.texte(), QStringList{"Die Merker der offenen Rechnungen wurden zurück gesetzt!"});
-            QCOMPARE(db.wert("select count(*) from rechnungen").toInt(), 2);
+            QCOMPARE(db.wert("select count(*) from rechnungen").toInt(), rechnungen + 2);
             QCOMPARE(db.wert("select count(*) from abfrageprotokoll where offen = 'ja'").toInt(), 0);
         };
         meldungsAnfang = "Der Rechnungslauf wurde beim Kunden";
@@ -231,7 +236,8 @@ void TestSerververlust::schreibenOhneServer() {
 
     {
         auto v = verwaltung();
-        const QString stopp = QStringLiteral("%1 -D %2 -m immediate stop >/dev/null 2>&1 &")
+        // The shell reads what COPY writes before it lets the stop go on beside the session.
+        const QString stopp = QStringLiteral("cat >/dev/null; %1 -D %2 -m immediate stop >/dev/null 2>&1 &")
                                   .arg(m_pg->programm("pg_ctl"), m_pg->daten());
         TALU_DB_OK(v->ausfuehren("create sequence talu_zeilen"));
         TALU_DB_OK(v->ausfuehren(QStringLiteral(
@@ -275,6 +281,81 @@ void TestSerververlust::schreibenOhneServer() {
     dlg.leeren();
     starte();
     pruefeErfolg();
+}
+
+// The server restarted while the program waited: an action whose first
+// statement is inside a transaction finds the old connection dead. It is
+// reported once as a lost connection (not as a failed statement with the
+// library's English text), and the action repeated opens a new connection.
+void TestSerververlust::neustartZwischenAktionen() {
+    test::FrischeDatenbank fx(test::TestBackend{"eigen", Backend::PostgreSQL, "127.0.0.1", m_pg->port()}, false);
+    QVERIFY2(fx.ok(), qPrintable(fx.fehler()));
+    Datenbank db;
+    QString fehler;
+    QVERIFY2(db.oeffnen(fx.ziel, fx.benutzer, fx.passwort, &fehler), qPrintable(fehler));
+    auto aktion = [&] {
+        Transaktion t(db);
+        db.einfuegen("gutachter", {{"name", "GA Nord"}, {"ort", "Kiel"}});
+        db.einfuegen("gutachter", {{"name", "GA Süd"}, {"ort", "Ulm"}});
+        t.bestaetige();
+    };
+    TALU_DB_OK(aktion());
+    QVERIFY(m_pg->stoppe(QStringLiteral("fast")));
+    QVERIFY(m_pg->starte());
+    try {
+        aktion();
+        QFAIL("Die alte Verbindung ist tot; die Aktion kann nicht gelungen sein.");
+    } catch (const DbFehler& e) {
+        QCOMPARE(e.kurz(), QStringLiteral("Die Verbindung zur Datenbank ist unterbrochen"));
+        QVERIFY2(e.serverText().startsWith("Was dieser Schritt bis dahin geschrieben hatte, hat der Server verworfen."),
+                 qPrintable(e.serverText()));
+    }
+    QVERIFY(!db.inTransaktion());
+    TALU_DB_OK(aktion());
+    TALU_DB_OK(QCOMPARE(db.wert("select count(*) from gutachter where ort in ('Kiel', 'Ulm')").toInt(), 4));
+
+    // The server gone for good in the middle of a transaction: the outer
+    // level, which swallowed nothing, can never commit as if all were well.
+    QVERIFY(m_pg->stoppe(QStringLiteral("immediate")));
+    bool gemeldet = false;
+    try {
+        Transaktion aussen(db);
+        try {
+            Transaktion innen(db);
+            db.einfuegen("gutachter", {{"name", "GA West"}, {"ort", "Köln"}});
+            innen.bestaetige();
+        } catch (const DbFehler&) {
+            // a caller that carries on after a failed inner step
+        }
+        aussen.bestaetige();
+    } catch (const DbFehler& e) {
+        gemeldet = true;
+        QVERIFY2(e.kurz().startsWith("Transaktion nicht abgeschlossen"), qPrintable(e.kurz()));
+    }
+    QVERIFY(gemeldet);
+    QVERIFY(!db.inTransaktion());
+    QVERIFY(m_pg->starte());
+    TALU_DB_OK(QCOMPARE(db.wert("select count(*) from gutachter where ort = 'Köln'").toInt(), 0));
+
+    // The session ends during the commit itself (a deferred trigger runs
+    // there): whether it was stored cannot be known, and the message says so
+    // rather than claiming either.
+    TALU_DB_OK(db.ausfuehren("create function talu_beim_abschluss() returns trigger language plpgsql as $$ begin "
+                             "perform pg_terminate_backend(pg_backend_pid()); perform pg_sleep(60); return null; end $$"));
+    TALU_DB_OK(db.ausfuehren("create constraint trigger talu_beim_abschluss after insert on gutachter deferrable "
+                             "initially deferred for each row execute function talu_beim_abschluss()"));
+    try {
+        aktion();
+        QFAIL("Der Abschluss kann nicht gelungen sein.");
+    } catch (const DbFehler& e) {
+        QCOMPARE(e.kurz(), QStringLiteral("Die Verbindung zur Datenbank ist beim Abschluss abgerissen"));
+        QVERIFY2(e.serverText().startsWith("Ob der Server den Schritt noch gespeichert hat, ist nicht sicher"),
+                 qPrintable(e.serverText()));
+    }
+    QVERIFY(!db.inTransaktion());
+    TALU_DB_OK(db.ausfuehren("drop trigger talu_beim_abschluss on gutachter"));
+    TALU_DB_OK(aktion());
+    TALU_DB_OK(QCOMPARE(db.wert("select count(*) from gutachter where ort in ('Kiel', 'Ulm')").toInt(), 6));
 }
 
 QTEST_MAIN(TestSerververlust)
