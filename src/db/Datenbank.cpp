@@ -759,10 +759,13 @@ void Datenbank::verwerfe() const noexcept {
         m_vorwegEbene.removeLast();
         return;
     }
-    // The connection went away with the transaction (vergissVerbindung): the
-    // outer levels stay marked failed, so that none of them commits as if
-    // all had gone well; the outermost one's end opens the way to a new one.
-    if (!istOffen()) return;
+    // The connection went away with the transaction: the outer levels are
+    // marked failed, so that none of them commits as if all had gone well;
+    // the outermost one's end opens the way to a new connection.
+    if (!istOffen()) {
+        for (bool& gescheitert : m_ebenen) gescheitert = true;
+        return;
+    }
     try {
         if (ebene > 0) {
             for (const QString& sql : m_dialekt.sicherungspunktZurueck(ebene)) steuerAnweisung(sql);
