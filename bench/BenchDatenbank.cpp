@@ -15,8 +15,7 @@ QString marke(qint64 grundstuecke) { return QString("talu-bench %1 %2").arg(kGen
 QString markenDatei(const BenchZiel& z) { return z.datei + ".fertig"; }
 
 bool verwaltung(const BenchZiel& z, Datenbank& db, QString* fehler) {
-    return db.oeffnen(Verbindungsziel::ausEingabe(QString("postgres:%1:%2").arg(z.host).arg(z.port), "postgres", {}),
-                      z.benutzer, z.passwort, fehler);
+    return db.oeffnen(Verbindungsziel::ausEingabe(z.serverFeld(), "postgres", {}), z.benutzer, z.passwort, fehler);
 }
 
 // Database names are checked, never quoted from outside: they go into DDL.
@@ -28,7 +27,7 @@ bool gueltigerName(const QString& n) {
 }  // namespace
 
 QString BenchZiel::serverFeld() const {
-    return backend == Backend::SQLite ? QStringLiteral("sqlite") : QString("postgres:%1:%2").arg(host).arg(port);
+    return backend == Backend::SQLite ? QStringLiteral("sqlite") : QString("postgres:%1:%2").arg(host).arg(port) + optionen;
 }
 
 QString BenchZiel::datenbankFeld() const { return backend == Backend::SQLite ? datei : name; }
@@ -51,6 +50,7 @@ BenchZiel BenchZiel::aus(const QString& server, const QString& datenbank, qint64
         z.backend = Backend::PostgreSQL;
         z.host = v.host;
         z.port = v.port;
+        z.optionen = v.optionenText();
         z.name = datenbank.isEmpty() ? QString("talu_bench_%1").arg(grundstuecke) : datenbank;
     } else {
         z.backend = Backend::SQLite;

@@ -20,8 +20,9 @@ struct BenchZiel {
     QString name;                // PostgreSQL database name
     QString benutzer = QStringLiteral("postgres");
     QString passwort = QStringLiteral("talu");
+    QString optionen;            // PostgreSQL: the encryption options, "?sslmode=..." as in the server field
 
-    // "sqlite" or "postgres:HOST:PORT", as the login form's server field takes it.
+    // "sqlite" or "postgres:HOST:PORT[?OPTIONEN]", as the login form's server field takes it.
     QString serverFeld() const;
     QString datenbankFeld() const;
     QString beschreibung() const;

@@ -643,8 +643,9 @@ std::unique_ptr<RohVerbindung> RohVerbindung::oeffne(const BenchZiel& z, Klein k
         return std::make_unique<RohSqlite>(db, k);
     }
 #ifdef TALU_BENCH_LIBPQ
-    const QByteArray info = QString("host=%1 port=%2 dbname=%3 user=%4 password=%5 connect_timeout=10")
-                                .arg(z.host).arg(z.port).arg(z.name, z.benutzer, z.passwort)
+    // The same encryption options as the program's connection.
+    const QByteArray info = QString("host=%1 port=%2 dbname=%3 user=%4 password=%5 connect_timeout=10 %6")
+                                .arg(z.host).arg(z.port).arg(z.name, z.benutzer, z.passwort, z.ziel().pgVerbindungsoptionen())
                                 .toUtf8();
     PGconn* pg = PQconnectdb(info.constData());
     if (PQstatus(pg) != CONNECTION_OK) {

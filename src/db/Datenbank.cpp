@@ -28,6 +28,31 @@ QString fehlerText(const QSqlError& e) {
     return t.isEmpty() ? QStringLiteral("Unbekannter Fehler") : t;
 }
 
+// libpq reports a refused encryption in English; the operator gets the reason
+// in German before the library's own text.
+QString tlsFehlerText(const Verbindungsziel& ziel, const QString& text) {
+    const QString modus = ziel.option(QStringLiteral("sslmode"));
+    QString grund;
+    if (text.contains(QLatin1String("does not match host name")))
+        grund = QStringLiteral("Das Zertifikat des Servers gilt nicht für den Servernamen „%1“; sslmode=%2 "
+                               "verlangt, dass der Name im Zertifikat steht.")
+                    .arg(ziel.host, modus);
+    else if (text.contains(QLatin1String("server does not support SSL")))
+        grund = QStringLiteral("Der Server bietet keine verschlüsselte Verbindung an, sslmode=%1 verlangt aber eine.")
+                    .arg(modus);
+    else if (text.contains(QLatin1String("root certificate file")))
+        grund = QStringLiteral("Die Datei mit dem Stammzertifikat (sslrootcert) fehlt oder ist nicht lesbar; ohne sie "
+                               "kann sslmode=%1 das Zertifikat des Servers nicht prüfen.")
+                    .arg(modus);
+    else if (text.contains(QLatin1String("certificate verify failed")))
+        grund = QStringLiteral("Das Zertifikat des Servers ist nicht von der Zertifizierungsstelle unterschrieben, "
+                               "der TALU vertraut (sslrootcert).");
+    else if (text.contains(QLatin1String("no encryption")) && text.contains(QLatin1String("pg_hba.conf")))
+        grund = QStringLiteral("Der Server nimmt diese Anmeldung nur über eine verschlüsselte Verbindung an "
+                               "(sslmode=require oder strenger).");
+    return grund.isEmpty() ? text : grund + "\n" + text;
+}
+
 bool istLesend(const QString& sql) {
     const QString t = sql.trimmed();
     return t.startsWith(QLatin1String("select"), Qt::CaseInsensitive);
@@ -68,7 +93,9 @@ bool Datenbank::oeffnen(const Verbindungsziel& ziel, const QString& benutzer, co
             db.setDatabaseName(ziel.datenbank);
             db.setUserName(benutzer);
             db.setPassword(passwort);
-            db.setConnectOptions("connect_timeout=10");
+            // The encryption options go with every connection opened from this target:
+            // the login, a reconnect, a second connection of the same login.
+            db.setConnectOptions(QStringLiteral("connect_timeout=10 ") + ziel.pgVerbindungsoptionen());
             break;
         case Backend::SQLServer:
             db.setDatabaseName(ziel.odbcVerbindungstext(benutzer, passwort));
@@ -76,7 +103,10 @@ bool Datenbank::oeffnen(const Verbindungsziel& ziel, const QString& benutzer, co
             break;
     }
     if (!db.open()) {
-        if (fehler) *fehler = fehlerText(db.lastError());
+        if (fehler) {
+            *fehler = fehlerText(db.lastError());
+            if (ziel.backend == Backend::PostgreSQL) *fehler = tlsFehlerText(ziel, *fehler);
+        }
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(m_name);
         return false;
@@ -207,8 +237,20 @@ bool Datenbank::istOffen() const {
 QSqlDatabase Datenbank::qt() const {
     // A connection that was lost with the server is opened again with the same
     // login, once per action, but never in the middle of a transaction.
-    if (!istOffen() && !(m_gemerkt && m_ebenen.isEmpty() && verbindeNeu()))
-        throw DbFehler("Keine Verbindung", "Es besteht keine Verbindung zur Datenbank.");
+    if (!istOffen()) {
+        if (!m_gemerkt) throw DbFehler("Keine Verbindung", "Es besteht keine Verbindung zur Datenbank.");
+        if (!m_ebenen.isEmpty())
+            throw DbFehler(QStringLiteral("Die Verbindung zur Datenbank ist unterbrochen"),
+                           QStringLiteral("Was dieser Schritt bis dahin geschrieben hatte, hat der Server verworfen. "
+                                          "Sobald er wieder läuft, wiederholen Sie den Schritt; TALU meldet sich dann "
+                                          "selbst wieder an."));
+        QString grund;
+        if (!verbindeNeu(&grund))
+            throw DbFehler(QStringLiteral("Die Verbindung zur Datenbank ist unterbrochen"),
+                           QStringLiteral("Der Datenbankserver ist nicht erreichbar. Sobald er wieder läuft, "
+                                          "wiederholen Sie den letzten Schritt; TALU meldet sich dann selbst "
+                                          "wieder an.\n\n") + grund);
+    }
     return QSqlDatabase::database(m_name, false);
 }
 
@@ -372,7 +414,14 @@ void Datenbank::versuche(const QString& sql, Art art, const std::function<void()
         if (!m_ebenen.isEmpty()) {
             // The level must not be committed as if nothing had failed.
             m_ebenen.last() = true;
-            throw;
+            if (m_dialekt.backend() == Backend::SQLite || !verbindungWeg()) throw;
+            // The server took the transaction with it; nothing of it is stored.
+            vergissVerbindung();
+            throw DbFehler(QStringLiteral("Die Verbindung zur Datenbank ist unterbrochen"),
+                           QStringLiteral("Was dieser Schritt bis dahin geschrieben hatte, hat der Server verworfen. "
+                                          "Sobald er wieder läuft, wiederholen Sie den Schritt; TALU meldet sich dann "
+                                          "selbst wieder an.\n\n") + f.serverText(),
+                           sql);
         }
         if (m_dialekt.backend() == Backend::SQLite || verbindungLebt()) throw;
         // The server went away. Reconnect once; repeat only what cannot have written anything.
@@ -405,13 +454,26 @@ bool Datenbank::verbindungLebt() const {
     return q.exec(QStringLiteral("select 1")) && q.next();
 }
 
-bool Datenbank::verbindeNeu() const {
+bool Datenbank::verbindungWeg() const {
+    if (!istOffen()) return true;
+    if (m_pg) return PQstatus(m_pg->handle()) == CONNECTION_BAD;
+    if (m_dialekt.backend() == Backend::SQLite) return false;
+    return !verbindungLebt();
+}
+
+void Datenbank::vergissVerbindung() const {
+    const QList<bool> ebenen(m_ebenen.size(), true);
+    const_cast<Datenbank*>(this)->schliessen();
+    m_ebenen = ebenen;
+}
+
+bool Datenbank::verbindeNeu(QString* grund) const {
     if (!m_gemerkt) return false;
     // oeffnen() is the one place that opens a connection; it replaces the lost one.
     auto* selbst = const_cast<Datenbank*>(this);
     const Verbindungsziel ziel = m_ziel;
     const QString benutzer = m_benutzer, passwort = m_passwort;
-    return selbst->oeffnen(ziel, benutzer, passwort, nullptr);
+    return selbst->oeffnen(ziel, benutzer, passwort, grund);
 }
 
 Recordset Datenbank::abfrage(const QString& sql, const Parameter& p) const {
@@ -695,6 +757,14 @@ void Datenbank::bestaetige() const {
         QList<PgErgebnis> e;
         PgFehler f;
         if (!m_pg->fuehreAus({QStringLiteral("commit")}, {}, e, &f)) {
+            if (PQstatus(m_pg->handle()) == CONNECTION_BAD) {
+                // Whether the server still committed cannot be known.
+                vergissVerbindung();
+                m_ebenen.clear();
+                throw DbFehler(QStringLiteral("Die Verbindung zur Datenbank ist beim Abschluss abgerissen"),
+                               QStringLiteral("Ob der Server den Schritt noch gespeichert hat, ist nicht sicher: bitte "
+                                              "prüfen Sie es, sobald er wieder läuft.\n\n") + f.text);
+            }
             if (PQtransactionStatus(m_pg->handle()) != PQTRANS_IDLE) {
                 QList<PgErgebnis> r;
                 m_pg->fuehreAus({QStringLiteral("rollback")}, {}, r, nullptr);
@@ -725,8 +795,11 @@ void Datenbank::verwerfe() const noexcept {
         m_vorwegEbene.removeLast();
         return;
     }
+    // The connection went away with the transaction: the outer levels are
+    // marked failed, so that none of them commits as if all had gone well;
+    // the outermost one's end opens the way to a new connection.
     if (!istOffen()) {
-        m_ebenen.clear();
+        for (bool& gescheitert : m_ebenen) gescheitert = true;
         return;
     }
     try {

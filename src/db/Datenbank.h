@@ -169,7 +169,14 @@ private:
     void pruefeSqliteSchema() const;
     void richteSqliteJournalEin(QSqlDatabase& db);
     bool verbindungLebt() const;
-    bool verbindeNeu() const;
+    // The server is gone (PostgreSQL: libpq says so; a statement is never
+    // sent for it, which would fail in an aborted transaction anyway).
+    bool verbindungWeg() const;
+    // Lets go of a connection the server dropped in the middle of a
+    // transaction: the open levels can only fail now, and the first statement
+    // after them opens a new connection.
+    void vergissVerbindung() const;
+    bool verbindeNeu(QString* grund = nullptr) const;
     void steuerAnweisung(const QString& sql) const;
     Werte mitSuchspalten(const QString& tabelle, const Werte& werte) const;
     // A file of an older version gets the triggers and marked-row indexes at
