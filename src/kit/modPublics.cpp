@@ -56,11 +56,17 @@ void setzeProgrammVerzeichnis(const QString& pfad) { g_programmVerzeichnis = pfa
 QString programmVerzeichnis() {
     if (!g_programmVerzeichnis.isEmpty()) return g_programmVerzeichnis;
     const QString exeDir = QCoreApplication::applicationDirPath();
-    if (beschreibbar(exeDir)) {
+    // An installed program lies in a system folder, which root could write
+    // to: its files still go to the user's folder, never into /usr/bin.
+    const bool systemOrdner = exeDir.startsWith(QLatin1String("/usr/")) || exeDir == QLatin1String("/bin") ||
+                              exeDir == QLatin1String("/sbin");
+    if (!systemOrdner && beschreibbar(exeDir)) {
         g_programmVerzeichnis = exeDir;
     } else {
-        QString d = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-        if (d.isEmpty()) d = QDir::homePath() + "/.local/share/talu";
+        // One folder for every edition and the command-line tools, whatever
+        // name each program gives itself.
+        QString d = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+        d = d.isEmpty() ? QDir::homePath() + "/.local/share/WQN/talu" : d + "/WQN/talu";
         QDir().mkpath(d);
         g_programmVerzeichnis = d;
     }

@@ -1,3 +1,4 @@
+#include <QIcon>
 #include "app/ui/modStart.h"
 
 #include <QLibraryInfo>
@@ -51,6 +52,12 @@ int Start(int argc, char** argv, int ausgabe) {
     TaluAnwendung app(argc, argv);
     TaluAnwendung::setApplicationName(QStringLiteral("talu"));
     TaluAnwendung::setOrganizationName(QStringLiteral("WQN"));
+    // The desktop entry of this edition, so that a task bar groups and shows each edition apart.
+    TaluAnwendung::setDesktopFileName(ausgabe == 1 ? QStringLiteral("talu-intern")
+                                      : ausgabe == 2 ? QStringLiteral("talu-erfassung")
+                                                     : QStringLiteral("talu"));
+    // The installed icon where there is one; the drawn one otherwise.
+    if (const QIcon thema = QIcon::fromTheme(QStringLiteral("talu")); !thema.isNull()) app.setWindowIcon(thema);
 
     if (!LadeQtUebersetzung())
         qWarning("Qt-Übersetzung qtbase_de.qm nicht gefunden in %s (Paket qt6-translations-l10n): "
