@@ -1,10 +1,12 @@
 // Inputs the fuzz targets found, each of which once broke a rule of the
 // amount and unit formats.
+#include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
 
 #include "kit/Anzeigeformate.h"
 #include "kit/Formate.h"
+#include "lookup/Merkdatei.h"
 
 using namespace talu;
 
@@ -14,6 +16,7 @@ private slots:
     void betragKnappUnterNull();
     void ganzzahlJenseits64Bit_data();
     void ganzzahlJenseits64Bit();
+    void merkbegriffMitZweiBoms();
 };
 
 // A negative amount that rounds to no cent shows as 0,00 €, so that the box
@@ -49,6 +52,18 @@ void TstFuzzfunde::ganzzahlJenseits64Bit() {
     // Just inside the range the unit formats as before.
     QCOMPARE(anzeige::formatiereGanzzahl(QStringLiteral("9000000000000000000"), QStringLiteral(" m")),
              QStringLiteral("9000000000000000000 m"));
+}
+
+// The remembered term's file starts with at most one byte order mark; a
+// term that itself begins with U+FEFF keeps it after the first one.
+void TstFuzzfunde::merkbegriffMitZweiBoms() {
+    QTemporaryDir dir;
+    const QString pfad = dir.filePath(QStringLiteral("letzterort.txt"));
+    const QString bom(QChar(0xFEFF));
+    QVERIFY(lookup::schreibeMerkbegriff(pfad, bom + bom + QStringLiteral("\"")));
+    QCOMPARE(lookup::leseMerkbegriff(pfad), bom + QStringLiteral("\""));
+    QVERIFY(lookup::schreibeMerkbegriff(pfad, QStringLiteral("frankfurt")));
+    QCOMPARE(lookup::leseMerkbegriff(pfad), QStringLiteral("frankfurt"));
 }
 
 QTEST_MAIN(TstFuzzfunde)

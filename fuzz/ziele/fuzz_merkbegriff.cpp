@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* d, size_t n) {
     const QString begriff = fuzz::text(d, n).trimmed();
     QString erwartet = QString(begriff).replace('\r', ' ').replace('\n', ' ').trimmed();
     // A leading U+FEFF is written as the bytes of a byte order mark, which the
-    // reader (rightly, for files from editors) takes as one.
+    // reader (rightly, for files from editors) takes as one; only that one.
     if (erwartet.startsWith(QChar(0xFEFF))) erwartet = erwartet.mid(1).trimmed();
     const QString zurueck = rundreise(begriff);
     if (erwartet.size() <= lookup::kHoechstZeichen && !fuzz::hatSteuerzeichen(erwartet))

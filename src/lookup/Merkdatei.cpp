@@ -22,7 +22,8 @@ QString leseMerkbegriff(const QString& pfad) {
     QByteArray zeile = roh.left(ende);
     if (zeile.endsWith('\r')) zeile.chop(1);
     if (zeile.startsWith("\xEF\xBB\xBF")) zeile.remove(0, 3);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // The one byte order mark is gone; a second one is part of the term.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     const QString text = utf8.decode(zeile);
     if (utf8.hasError()) return {};
     for (const QChar c : text)
