@@ -39,7 +39,10 @@ bool schreibeMerkbegriff(const QString& pfad, const QString& begriff) {
     QString zeile = begriff;
     // One line per file: a line break typed into the term would split it.
     zeile.replace('\r', ' ').replace('\n', ' ');
-    const QByteArray daten = zeile.toUtf8() + "\r\n";
+    // A term that begins with U+FEFF gets a byte order mark before it, which
+    // the reader takes off, so that the term's own one survives.
+    const QByteArray bom = zeile.startsWith(QChar(0xFEFF)) ? QByteArray("\xEF\xBB\xBF") : QByteArray();
+    const QByteArray daten = bom + zeile.toUtf8() + "\r\n";
     if (f.write(daten) != daten.size()) {
         f.cancelWriting();
         return false;
