@@ -14,7 +14,7 @@ echo 'extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned long)
   echo "libFuzzer fehlt (Paket libclang-rt-14-dev): Fuzzing übersprungen"; exit 77; }
 
 CC=clang CXX=clang++ cmake -S "$QUELLE" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || exit 1
-cmake --build "$BUILD" -j"$(nproc)" >"$BUILD.log" 2>&1 || { tail -40 "$BUILD.log"; exit 1; }
+cmake --build "$BUILD" -j"$(nproc)" >"$BUILD/bau.log" 2>&1 || { tail -40 "$BUILD/bau.log"; exit 1; }
 
 # Leaks inside Qt's one-time set-up are no finding; the targets' own are
 # caught by AddressSanitizer's other checks, so leak detection stays off.
