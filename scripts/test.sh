@@ -24,3 +24,8 @@ $RUN "$PGBIN/pg_ctl" -D "$PGDIR/data" -w -l "$PGDIR/log" \
 export TALU_TEST_PG="127.0.0.1:$PGPORT"
 cd build
 ctest --output-on-failure -j"$(nproc)"
+
+# The quick suite once more on SQLite, built with AddressSanitizer and
+# UndefinedBehaviorSanitizer (about 12 minutes on two cores, most of it the build).
+cd ..
+./scripts/sanitizer.sh

@@ -42,10 +42,18 @@ bool alsZahl(const QVariant& v, double& d) {
     return ok;
 }
 
-QString gruppiert(double d) {
+// The nearest whole number, where one fits in 64 bits; llround gives an
+// arbitrary value for anything larger, infinite or not a number.
+bool ganzeZahl(double d, qint64& n) {
+    if (!std::isfinite(d) || std::fabs(d) >= 9.2e18) return false;
+    n = std::llround(d);
+    return true;
+}
+
+QString gruppiert(qint64 n) {
     QLocale l = regionalLocale();
     l.setNumberOptions(l.numberOptions() & ~QLocale::OmitGroupSeparator);
-    return l.toString(qint64(std::llround(d)));
+    return l.toString(n);
 }
 
 // Text without currency sign, blanks and the given unit, ready to be read as a number.
@@ -72,15 +80,16 @@ QString dienststellenNummer(const QString& dstnr) {
 
 QString muster(const QVariant& wert) {
     double d = 0;
-    if (!alsZahl(wert, d)) return istNull(wert) ? QString() : wert.toString().trimmed();
-    if (std::llround(d) == 0) return QString();
-    return gruppiert(d);
+    qint64 ganz = 0;
+    if (!alsZahl(wert, d) || !ganzeZahl(d, ganz)) return istNull(wert) ? QString() : wert.toString().trimmed();
+    if (ganz == 0) return QString();
+    return gruppiert(ganz);
 }
 
 QString mitEinheit(const QVariant& wert, const QString& einheit) {
     double d = 0;
-    if (!alsZahl(wert, d)) return istNull(wert) ? QString() : wert.toString().trimmed();
-    const qint64 ganz = std::llround(d);
+    qint64 ganz = 0;
+    if (!alsZahl(wert, d) || !ganzeZahl(d, ganz)) return istNull(wert) ? QString() : wert.toString().trimmed();
     if (ganz == 0) return QString();
     return QString::number(ganz) + einheit;
 }
@@ -151,9 +160,10 @@ QString formatiereMuster(const QString& text, const QString& einheit) {
     if (t.isEmpty()) return text.trimmed().isEmpty() ? QString() : text;
     bool ok = false;
     const double d = leseZahl(t, &ok);
-    if (!ok) return text;
-    if (std::llround(d) == 0) return QString();
-    return gruppiert(d) + einheit;
+    qint64 ganz = 0;
+    if (!ok || !ganzeZahl(d, ganz)) return text;
+    if (ganz == 0) return QString();
+    return gruppiert(ganz) + einheit;
 }
 
 QString formatiereBetrag(const QString& text) {
@@ -169,8 +179,9 @@ QString formatiereGanzzahl(const QString& text, const QString& einheit) {
     if (t.isEmpty()) return text;
     bool ok = false;
     const double d = leseZahl(t, &ok);
-    if (!ok) return text;
-    return QString::number(std::llround(d)) + einheit;
+    qint64 ganz = 0;
+    if (!ok || !ganzeZahl(d, ganz)) return text;
+    return QString::number(ganz) + einheit;
 }
 
 QString formatiereCode(const QString& text) {

@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QTime>
+#include <cmath>
 
 namespace talu {
 
@@ -12,7 +13,11 @@ QLocale regionalLocale() {
     return sys;
 }
 
-QString waehrung(double betrag) { return regionalLocale().toCurrencyString(betrag); }
+QString waehrung(double betrag) {
+    // Less than half a cent below zero shows as "0,00 €", not as "-0,00 €".
+    if (std::fabs(betrag) < 0.005) betrag = 0;
+    return regionalLocale().toCurrencyString(betrag);
+}
 
 QString datumText(const QDate& d) { return d.isValid() ? d.toString("dd.MM.yyyy") : QString(); }
 

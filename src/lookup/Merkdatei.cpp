@@ -22,7 +22,8 @@ QString leseMerkbegriff(const QString& pfad) {
     QByteArray zeile = roh.left(ende);
     if (zeile.endsWith('\r')) zeile.chop(1);
     if (zeile.startsWith("\xEF\xBB\xBF")) zeile.remove(0, 3);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // The one byte order mark is gone; a second one is part of the term.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     const QString text = utf8.decode(zeile);
     if (utf8.hasError()) return {};
     for (const QChar c : text)
@@ -38,7 +39,10 @@ bool schreibeMerkbegriff(const QString& pfad, const QString& begriff) {
     QString zeile = begriff;
     // One line per file: a line break typed into the term would split it.
     zeile.replace('\r', ' ').replace('\n', ' ');
-    const QByteArray daten = zeile.toUtf8() + "\r\n";
+    // A term that begins with U+FEFF gets a byte order mark before it, which
+    // the reader takes off, so that the term's own one survives.
+    const QByteArray bom = zeile.startsWith(QChar(0xFEFF)) ? QByteArray("\xEF\xBB\xBF") : QByteArray();
+    const QByteArray daten = bom + zeile.toUtf8() + "\r\n";
     if (f.write(daten) != daten.size()) {
         f.cancelWriting();
         return false;

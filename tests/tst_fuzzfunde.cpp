@@ -1,0 +1,77 @@
+// Inputs the fuzz targets found, each of which once broke a rule of the
+// amount and unit formats.
+#include <QTemporaryDir>
+#include <QTest>
+#include <cmath>
+
+#include "kit/Anzeigeformate.h"
+#include "kit/Formate.h"
+#include "lookup/Merkdatei.h"
+
+using namespace talu;
+
+class TstFuzzfunde : public QObject {
+    Q_OBJECT
+private slots:
+    void betragKnappUnterNull();
+    void ganzzahlJenseits64Bit_data();
+    void ganzzahlJenseits64Bit();
+    void merkbegriffMitZweiBoms();
+};
+
+// A negative amount that rounds to no cent shows as 0,00 €, so that the box
+// reads and formats as the same amount again.
+void TstFuzzfunde::betragKnappUnterNull() {
+    for (const double d : {-8.899483697601299e-295, -0.004, -0.0}) {
+        QCOMPARE(waehrung(d), waehrung(0));
+        QCOMPARE(anzeige::formatiereBetrag(waehrung(d)), waehrung(d));
+    }
+    QVERIFY(waehrung(-0.006).startsWith('-'));
+    QCOMPARE(anzeige::betrag(waehrung(-0.006)), -0.01);
+}
+
+void TstFuzzfunde::ganzzahlJenseits64Bit_data() {
+    QTest::addColumn<QString>("text");
+    QTest::newRow("43 Stellen") << QStringLiteral("0333333333333333333333333333333333333333333");
+    QTest::newRow("Exponent") << QStringLiteral("1e30");
+    QTest::newRow("negativ") << QStringLiteral("-9,3e18");
+}
+
+// A number that no 64-bit whole number holds stays as typed: it used to turn
+// into an arbitrary negative number of metres.
+void TstFuzzfunde::ganzzahlJenseits64Bit() {
+    QFETCH(QString, text);
+    QCOMPARE(anzeige::formatiereGanzzahl(text, QStringLiteral(" m")), text);
+    QCOMPARE(anzeige::formatiereGanzzahl(text + QStringLiteral(" m²"), QStringLiteral(" m²")), text + QStringLiteral(" m²"));
+    QCOMPARE(anzeige::formatiereMuster(text), text);
+    const double wert = leseZahl(text);
+    QVERIFY(std::fabs(wert) > 9.2e18);
+    // A stored value that large shows as its plain text, with its sign.
+    QCOMPARE(anzeige::mitEinheit(QVariant(wert), QStringLiteral(" m")).startsWith('-'), wert < 0);
+    QCOMPARE(anzeige::muster(QVariant(wert)).startsWith('-'), wert < 0);
+    // Just inside the range the unit formats as before.
+    QCOMPARE(anzeige::formatiereGanzzahl(QStringLiteral("9000000000000000000"), QStringLiteral(" m")),
+             QStringLiteral("9000000000000000000 m"));
+}
+
+// The remembered term's file starts with at most one byte order mark; a
+// term that itself begins with U+FEFF comes back whole.
+void TstFuzzfunde::merkbegriffMitZweiBoms() {
+    QTemporaryDir dir;
+    const QString pfad = dir.filePath(QStringLiteral("letzterort.txt"));
+    const QString bom(QChar(0xFEFF));
+    for (const QString& begriff : {bom + bom + QStringLiteral("\""), bom + QStringLiteral("22") + bom + bom}) {
+        QVERIFY(lookup::schreibeMerkbegriff(pfad, begriff));
+        QCOMPARE(lookup::leseMerkbegriff(pfad), begriff);
+    }
+    QFile f(pfad);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("\xEF\xBB\xBF\xEF\xBB\xBF" "abc\r\n");
+    f.close();
+    QCOMPARE(lookup::leseMerkbegriff(pfad), bom + QStringLiteral("abc"));
+    QVERIFY(lookup::schreibeMerkbegriff(pfad, QStringLiteral("frankfurt")));
+    QCOMPARE(lookup::leseMerkbegriff(pfad), QStringLiteral("frankfurt"));
+}
+
+QTEST_MAIN(TstFuzzfunde)
+#include "tst_fuzzfunde.moc"
