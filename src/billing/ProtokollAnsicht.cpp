@@ -52,6 +52,7 @@ QString filterBedingung(ProtokollModell::Filter f, const Dialekt& d) {
         case ProtokollModell::Filter::Heute: return QStringLiteral(" and datum = ?");
         case ProtokollModell::Filter::Name:
             return QStringLiteral(" and ") + d.likeOhneFall(QStringLiteral("rechnungs_kunden.name"));
+        case ProtokollModell::Filter::Keiner: return QStringLiteral(" and 1 = 0");
     }
     return {};
 }
@@ -266,7 +267,7 @@ QString ProtokollModell::zaehlSql(Filter f, const Dialekt& d) {
            (f == Filter::Heute ? QStringLiteral(" where datum = ?") : QString()) +
            QStringLiteral(" group by db_benutzer) protokoll, ") + kundenTabelle(d) + QStringLiteral(" where ") +
            d.ohneFall(QStringLiteral("protokoll.db_benutzer")) + QStringLiteral(" = ") + kundeKlein(d) +
-           (f == Filter::Name ? filterBedingung(f, d) : QString());
+           (f == Filter::Name || f == Filter::Keiner ? filterBedingung(f, d) : QString());
 }
 
 void ProtokollModell::setze(Filter f, const Parameter& p, bool breit) {
@@ -280,6 +281,10 @@ void ProtokollModell::zeigeAlle() { setze(Filter::Alle, {}); }
 void ProtokollModell::zeigeHeute(const QDate& heute) { setze(Filter::Heute, {heute}); }
 
 void ProtokollModell::zeigeNamensAnfang(const QString& anfang) {
+    if (!Dialekt::suchbar(anfang)) {
+        setze(Filter::Keiner, {});
+        return;
+    }
     const QString muster = Dialekt::beginntMit(anfang);
     // How many of the customers match decides the cheaper road: their rows
     // sorted when few match, the log in date order when many do.

@@ -26,7 +26,8 @@ const QList<RasterSpalte>& protokollSpalten();
 class ProtokollModell : public FensterModell {
     Q_OBJECT
 public:
-    enum class Filter { Alle, Heute, Name };
+    // Keiner: a name that no customer's name can begin with (Dialekt::suchbar).
+    enum class Filter { Alle, Heute, Name, Keiner };
 
     explicit ProtokollModell(const Datenbank& db, QObject* eltern = nullptr);
 

@@ -115,6 +115,12 @@ public:
     // A search column in an index; PostgreSQL needs the pattern operators for a prefix LIKE.
     QString suchIndexSpalte(const QString& spalte) const;
 
+    // Whether a search term can be compared at all: a NUL ends a LIKE pattern
+    // on SQLite and cannot be sent to PostgreSQL (its texts cannot hold one),
+    // so the term would silently be cut there and find the wrong rows. No
+    // text the program stores holds a NUL (its boxes drop them), so such a
+    // term finds nothing.
+    static bool suchbar(const QString& text) { return !text.contains(QChar(0)); }
     // LIKE patterns: the operator's characters are data, so % _ and \ are escaped.
     static QString escapeLike(const QString& text);
     static QString beginntMit(const QString& text) { return escapeLike(text) + "%"; }

@@ -16,6 +16,10 @@ bool SucheDaten::istNumerisch(const QString& begriff) {
 }
 
 Recordset SucheDaten::sucheOrt(const QString& begriff, Stufe* stufe) const {
+    if (!Dialekt::suchbar(begriff)) {
+        if (stufe) *stufe = Stufe::Keine;
+        return {};
+    }
     const Dialekt& d = m_db.dialekt();
     m_db.folgeSuchspalten(QStringLiteral("ortsnamen"));
     QString bedingung;
@@ -53,6 +57,7 @@ QString SucheDaten::strassenSql(const Dialekt& d) {
 }
 
 Recordset SucheDaten::sucheStrasse(const QString& gemeindeschluessel, const QString& strasse) const {
+    if (!Dialekt::suchbar(strasse)) return {};
     m_db.folgeSuchspalten(QStringLiteral("grundstuecke"));
     Recordset rs = m_db.abfrage(strassenSql(m_db.dialekt()), {gemeindeschluessel,
                                                               Dialekt::beginntMit(Dialekt::falte(strasse)),
@@ -62,6 +67,7 @@ Recordset SucheDaten::sucheStrasse(const QString& gemeindeschluessel, const QStr
 }
 
 Recordset SucheDaten::sucheOrtFuerNeuesGrundstueck(const QString& begriff) const {
+    if (!Dialekt::suchbar(begriff)) return {};
     const bool nummer = istNumerisch(begriff);
     if (!nummer) m_db.folgeSuchspalten(QStringLiteral("ortsnamen"));
     const QString bedingung = nummer ? QStringLiteral("plzneu like ? escape '\\'") : m_db.dialekt().suchLike("ort_suche");

@@ -52,6 +52,7 @@ const QStringList& BenutzerDaten::feldTexte() {
 }
 
 Recordset BenutzerDaten::suche(const QString& teil) const {
+    if (!Dialekt::suchbar(teil)) return {};
     return m_db.abfrage("select id, name, plz, ort, telefon from benutzer where " +
                             m_db.dialekt().likeOhneFall(QStringLiteral("name")) + " order by name, id",
                         {Dialekt::enthaelt(teil)});

@@ -6,6 +6,7 @@
 namespace talu {
 
 QList<GutachterTreffer> sucheGutachter(const Datenbank& db, const QString& teil) {
+    if (!Dialekt::suchbar(teil)) return {};
     const Dialekt& d = db.dialekt();
     const QString sql = d.begrenze("select id, name, ort from gutachter where " + d.likeOhneFall("name") +
                                        " order by name, ort, id",

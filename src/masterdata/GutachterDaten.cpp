@@ -34,6 +34,7 @@ const QStringList& GutachterDaten::feldTexte() {
 }
 
 Recordset GutachterDaten::suche(const QString& teil) const {
+    if (!Dialekt::suchbar(teil)) return {};
     return m_db.abfrage("select id, name, plz, ort, telefon from gutachter where " +
                             m_db.dialekt().likeOhneFall(QStringLiteral("name")) + " order by name, id",
                         {Dialekt::enthaelt(teil)});

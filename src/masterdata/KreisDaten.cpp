@@ -3,10 +3,12 @@
 #include "kit/modPublics.h"
 #include "db/Datenbank.h"
 #include "db/Dialekt.h"
+#include "db/Schema.h"
 
 namespace talu {
 
 Recordset KreisDaten::suche(const QString& teil) const {
+    if (!Dialekt::suchbar(teil)) return {};
     const Dialekt& d = m_db.dialekt();
     return m_db.abfrage("select id, kreis from kreise where " + d.likeOhneFall("kreis") + " order by kreis, id",
                         {Dialekt::enthaelt(teil)});
@@ -53,7 +55,14 @@ void KreisDaten::kreiseZeileAnlegen(qint64 id, const QString& name) const {
     for (const EigeneId::Anweisung& a : e.danach) m_db.ausfuehren(a.sql, a.werte);
 }
 
-double KreisDaten::speichere(double id, const QString& name) const {
+double KreisDaten::speichere(double id, const QString& ganzerName) const {
+    // Both tables hold the name in a column of stated length: a longer text
+    // keeps its beginning, as in the other masks (a server would refuse it whole).
+    const Tabelle* kreis = findeTabelle(QStringLiteral("kreis"));
+    int laenge = 0;
+    for (const Spalte& s : kreis ? kreis->spalten : QList<Spalte>())
+        if (s.name == QLatin1String("kreis")) laenge = s.laenge;
+    const QString name = laenge > 0 ? ganzerName.left(laenge) : ganzerName;
     const QString fehlt = nameFehlt(name);
     if (!fehlt.isEmpty()) throw DbFehler("Kreis ohne Namen", fehlt);
     Transaktion t(m_db);

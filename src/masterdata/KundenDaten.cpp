@@ -49,6 +49,7 @@ const QStringList& KundenDaten::feldTexte() {
 }
 
 Recordset KundenDaten::suche(const QString& teil) const {
+    if (!Dialekt::suchbar(teil)) return {};
     const Dialekt& d = m_db.dialekt();
     const QString muster = Dialekt::enthaelt(teil);
     return m_db.abfrage("select id, name, benutzername, plz, ort from rechnungs_kunden where " +

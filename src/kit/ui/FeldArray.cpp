@@ -1,5 +1,7 @@
 #include "kit/ui/FeldArray.h"
 
+#include <QValidator>
+
 #include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
@@ -10,6 +12,7 @@
 #include <QStyleFactory>
 #include <QTabWidget>
 #include <QTimer>
+#include <QValidator>
 
 #include "kit/Dialoge.h"
 
@@ -57,6 +60,21 @@ void zeigeSeiteVon(QWidget* feld) {
     }
 }
 
+// A NUL in a pasted text: invisible in the field, cut off or refused by the
+// servers' text columns and the end of a LIKE pattern. The field drops it,
+// so that what it shows is what is stored.
+class OhneNullzeichen : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& text, int& pos) const override {
+        for (qsizetype i = text.indexOf(QChar(0)); i >= 0; i = text.indexOf(QChar(0), i)) {
+            text.remove(i, 1);
+            if (pos > i) --pos;
+        }
+        return Acceptable;
+    }
+};
+
 }  // namespace
 
 FeldArray::FeldArray(const QVector<QLineEdit*>& felder, QObject* parent, int jaNeinFeld)
@@ -67,6 +85,7 @@ FeldArray::FeldArray(const QVector<QLineEdit*>& felder, QObject* parent, int jaN
         setzeFarben(f, f->hasFocus());
         f->setStyle(feldStil());
         f->installEventFilter(this);
+        if (!f->validator()) f->setValidator(new OhneNullzeichen(f));
     }
 }
 
