@@ -7,6 +7,7 @@
 #include "kit/Anzeigeformate.h"
 #include "kit/Formate.h"
 #include "lookup/Merkdatei.h"
+#include "plot/Merker.h"
 
 using namespace talu;
 
@@ -17,6 +18,7 @@ private slots:
     void ganzzahlJenseits64Bit_data();
     void ganzzahlJenseits64Bit();
     void merkbegriffMitZweiBoms();
+    void merkerBetragOhneCent();
 };
 
 // A negative amount that rounds to no cent shows as 0,00 €, so that the box
@@ -71,6 +73,24 @@ void TstFuzzfunde::merkbegriffMitZweiBoms() {
     QCOMPARE(lookup::leseMerkbegriff(pfad), bom + QStringLiteral("abc"));
     QVERIFY(lookup::schreibeMerkbegriff(pfad, QStringLiteral("frankfurt")));
     QCOMPARE(lookup::leseMerkbegriff(pfad), QStringLiteral("frankfurt"));
+}
+
+// A remembered amount that rounds to no cent leaves its box empty instead of
+// showing "0,00 €", which would not read back as an amount.
+void TstFuzzfunde::merkerBetragOhneCent() {
+    QTemporaryDir dir;
+    const QString pfad = dir.filePath(QStringLiteral("merker.txt"));
+    QFile f(pfad);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    QByteArray inhalt = "17e-31\r\n0,004\r\n12,5\r\n";
+    for (int i = 3; i < kMerkerZeilen; ++i) inhalt += "x\r\n";
+    f.write(inhalt);
+    f.close();
+    QStringList t1(16), t2(11);
+    leseMerker(pfad, t1, t2, true);
+    const QStringList alle = t1 + t2;
+    QVERIFY(!alle.contains(waehrung(0)));
+    QVERIFY(alle.contains(waehrung(12.5)));
 }
 
 QTEST_MAIN(TstFuzzfunde)

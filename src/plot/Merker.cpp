@@ -1,3 +1,4 @@
+#include <cmath>
 #include "plot/Merker.h"
 
 #include <QSaveFile>
@@ -84,7 +85,8 @@ MerkerLesen leseMerker(const QString& pfad, QStringList& text1, QStringList& tex
         QString& box = (kZeilen[i].feld == 1 ? text1 : text2)[kZeilen[i].index];
         if (i < kBetragsZeilen) {
             const double d = anzeige::betrag(zeilen[i]);
-            box = d > 0 ? waehrung(d) : QString();
+            // Shown in whole cents: an amount that rounds to nothing stays empty, never "0,00 €".
+            box = d > 0 && std::llround(d * 100) > 0 ? waehrung(d) : QString();
         } else {
             box = zeilen[i];
         }
