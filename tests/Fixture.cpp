@@ -39,34 +39,6 @@ QString sqliteVorlage(bool demo, QString& fehler) {
     db.schliessen();
     return pfad;
 }
-
-bool pgBefehl(const TestBackend& b, const QString& datenbank, const QStringList& anweisungen, QString& fehler) {
-    const QString name = QString("talu_pg_admin_%1").arg(g_nr.fetchAndAddRelaxed(1));
-    bool ok = true;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QPSQL", name);
-        db.setHostName(b.host);
-        db.setPort(b.port);
-        db.setUserName("postgres");
-        db.setDatabaseName(datenbank);
-        if (!db.open()) {
-            fehler = db.lastError().text();
-            ok = false;
-        } else {
-            for (const QString& a : anweisungen) {
-                QSqlQuery q(db);
-                if (!q.exec(a)) {
-                    fehler = a + ": " + q.lastError().text();
-                    ok = false;
-                    break;
-                }
-            }
-            db.close();
-        }
-    }
-    QSqlDatabase::removeDatabase(name);
-    return ok;
-}
 }  // namespace
 
 QList<TestBackend> backends() {
@@ -158,6 +130,34 @@ FrischeDatenbank::~FrischeDatenbank() {
 QString programmVerzeichnisFuerTest(QTemporaryDir& dir) {
     setzeProgrammVerzeichnis(dir.path());
     return dir.path();
+}
+
+bool pgBefehl(const TestBackend& b, const QString& datenbank, const QStringList& anweisungen, QString& fehler) {
+    const QString name = QString("talu_pg_admin_%1").arg(g_nr.fetchAndAddRelaxed(1));
+    bool ok = true;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QPSQL", name);
+        db.setHostName(b.host);
+        db.setPort(b.port);
+        db.setUserName("postgres");
+        db.setDatabaseName(datenbank);
+        if (!db.open()) {
+            fehler = db.lastError().text();
+            ok = false;
+        } else {
+            for (const QString& a : anweisungen) {
+                QSqlQuery q(db);
+                if (!q.exec(a)) {
+                    fehler = a + ": " + q.lastError().text();
+                    ok = false;
+                    break;
+                }
+            }
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    return ok;
 }
 
 }  // namespace talu::test

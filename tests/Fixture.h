@@ -20,6 +20,9 @@ QList<TestBackend> backends();
 // Adds one data row per backend (column "backend", type QString) for data-driven tests.
 void backendZeilen();
 TestBackend backendNamens(const QString& name);
+// Runs statements as postgres on a database of the PostgreSQL test server
+// (administration beside TALU's connection: create, drop, templates).
+bool pgBefehl(const TestBackend& b, const QString& datenbank, const QStringList& anweisungen, QString& fehler);
 
 // Opens a fresh database with the schema (and the demo data if asked) on the
 // backend; SQLite files live in a temporary directory owned by the fixture.

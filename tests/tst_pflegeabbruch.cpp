@@ -187,31 +187,7 @@ public:
 
 private:
     bool admin(const QStringList& anweisungen, QString& fehler) {
-        const QString name = "talu_pa_admin";
-        bool ok = true;
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase("QPSQL", name);
-            db.setHostName(m_b.host);
-            db.setPort(m_b.port);
-            db.setUserName("postgres");
-            db.setDatabaseName("postgres");
-            if (!db.open()) {
-                fehler = db.lastError().text();
-                ok = false;
-            } else {
-                for (const QString& a : anweisungen) {
-                    QSqlQuery q(db);
-                    if (!q.exec(a)) {
-                        fehler = a + ": " + q.lastError().text();
-                        ok = false;
-                        break;
-                    }
-                }
-                db.close();
-            }
-        }
-        QSqlDatabase::removeDatabase(name);
-        return ok;
+        return pgBefehl(m_b, QStringLiteral("postgres"), anweisungen, fehler);
     }
 
     TestBackend m_b;
