@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QRawFont>
 #include <QPainter>
+#include <QBuffer>
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QUuid>
@@ -20,6 +21,7 @@
 #include <malloc.h>
 #endif
 
+#include "billing/PdfSchreiber.h"
 #include "kit/modPublics.h"
 
 namespace talu::druck {
@@ -206,23 +208,67 @@ void malePages(QPainter& maler, QPagedPaintDevice& geraet, const QList<Seite>& s
     }
 }
 
-void schreibePdf(const Druckdokument& d, const QString& pfad) {
+const PdfSeite& pdfSeite() {
+    static const PdfSeite seite = [] {
+        QBuffer puffer;
+        puffer.open(QIODevice::WriteOnly);
+        QPdfWriter pdf(&puffer);
+        pdf.setPageLayout(seitenLayout());
+        const Masse m = miss(pdf);
+        const double f = 72.0 / pdf.resolution();
+        PdfSeite p;
+        const QRectF voll = pdf.pageLayout().fullRect(QPageLayout::Point);
+        const QRectF innen = pdf.pageLayout().paintRect(QPageLayout::Point);
+        p.breite = voll.width();
+        p.hoehe = voll.height();
+        p.links = innen.left();
+        p.oben = innen.top();
+        p.vorschub = m.vorschub * f;
+        p.zeilenabstand = m.zeilenabstand * f;
+        p.oberlaenge = m.oberlaenge * f;
+        p.mass = seitenmass(pdf);
+        return p;
+    }();
+    return seite;
+}
+
+namespace {
+
+QString titelVon(const Druckdokument& d) {
+    return d.nummer().isEmpty() ? d.art() : d.art() + QLatin1Char(' ') + d.nummer();
+}
+
+// Qt's writer: for documents with characters beyond the code page of the
+// own writer, drawn glyph run by glyph run with the painter's font fallback.
+void schreibeMitQt(const Druckdokument& d, QIODevice& datei, const QString& pfad) {
     behaltePuffer();
+    QPdfWriter pdf(&datei);
+    pdf.setPageLayout(seitenLayout());
+    pdf.setCreator(QStringLiteral("TALU"));
+    pdf.setTitle(titelVon(d));
+    const QList<Seite> seiten = seitenAufteilen(d, seitenmass(pdf));
+    QPainter maler;
+    if (!maler.begin(&pdf))
+        throw DruckFehler(QStringLiteral("Die PDF-Datei \"%1\" kann nicht begonnen werden.").arg(pfad));
+    malePages(maler, pdf, seiten);
+    if (!maler.end()) throw DruckFehler(QStringLiteral("Die PDF-Datei \"%1\" wurde nicht fertig.").arg(pfad));
+}
+
+}  // namespace
+
+void schreibePdf(const Druckdokument& d, const QString& pfad, PdfWeg weg) {
     QSaveFile datei(pfad);
     if (!datei.open(QIODevice::WriteOnly))
         throw DruckFehler(QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2").arg(pfad, datei.errorString()));
-    {
-        QPdfWriter pdf(&datei);
-        pdf.setPageLayout(seitenLayout());
-        pdf.setCreator(QStringLiteral("TALU"));
-        pdf.setTitle(d.nummer().isEmpty() ? d.art() : d.art() + QLatin1Char(' ') + d.nummer());
-        const QList<Seite> seiten = seitenAufteilen(d, seitenmass(pdf));
-        QPainter maler;
-        if (!maler.begin(&pdf))
-            throw DruckFehler(QStringLiteral("Die PDF-Datei \"%1\" kann nicht begonnen werden.").arg(pfad));
-        malePages(maler, pdf, seiten);
-        if (!maler.end()) throw DruckFehler(QStringLiteral("Die PDF-Datei \"%1\" wurde nicht fertig.").arg(pfad));
+    bool fertig = false;
+    if (weg != PdfWeg::NurQt) {
+        try {
+            fertig = schreibeEigenesPdf(seitenAufteilen(d, pdfSeite().mass), titelVon(d), datei);
+        } catch (const DruckFehler& f) {
+            throw DruckFehler(QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2").arg(pfad, f.text()));
+        }
     }
+    if (!fertig) schreibeMitQt(d, datei, pfad);
     if (!datei.commit())
         throw DruckFehler(QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2").arg(pfad, datei.errorString()));
 }

@@ -24,10 +24,14 @@ Seitenmass seitenmass(QPagedPaintDevice& geraet);
 // starts a new page between two pages.
 void malePages(QPainter& maler, QPagedPaintDevice& geraet, const QList<Seite>& seiten);
 
+// Which writer makes a PDF file: the own one where it can set every
+// character, else Qt's; or Qt's in any case (for comparisons).
+enum class PdfWeg { Schnell, NurQt };
+
 // Writes the document as a PDF file (all print jobs one after the other);
 // throws DruckFehler when the file cannot be written. The file appears whole
 // or not at all.
-void schreibePdf(const Druckdokument& d, const QString& pfad);
+void schreibePdf(const Druckdokument& d, const QString& pfad, PdfWeg weg = PdfWeg::Schnell);
 
 // Where a document went.
 struct DruckErgebnis {
