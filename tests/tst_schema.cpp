@@ -422,6 +422,10 @@ void TestSchema::strassensucheNutztIndex() {
         db.ausfuehren("analyze ortsnamen");
         // The query log finds each row's customer by the folded login.
         QCOMPARE(db.wert("select count(*) from pg_indexes where indexname = ?", {"ix_rechnungs_kunden_klein"}).toInt(), 1);
+        // The query-log grid reads a page after a jump along its order.
+        QCOMPARE(db.wert("select indexdef from pg_indexes where indexname = ?", {"ix_abfrageprotokoll_raster"}).toString(),
+                 QStringLiteral("CREATE INDEX ix_abfrageprotokoll_raster ON public.abfrageprotokoll USING btree (datum, "
+                                "db_benutzer, id)"));
     }
     // The statement the street search sends, with the folding of the bound value on PostgreSQL.
     const QString p = plan(db, SucheDaten::strassenSql(db.dialekt()), {"06410007", Dialekt::beginntMit("mainzer"), "nein"});

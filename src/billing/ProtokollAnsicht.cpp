@@ -102,16 +102,26 @@ public:
                 if (vorwaerts != nullZuerst) teile << Teil{QStringLiteral("datum is null"), {}};
             }
         }
+        const QString r = vorwaerts ? QString() : QStringLiteral(" desc");
+        // PostgreSQL sorts a compound statement as a whole, every row after
+        // the key; each part ordered and limited by itself reads only its
+        // first rows along the log's index of the grid's order.
+        const bool jeTeil = teile.size() > 1 && m_db.dialekt().backend() == Backend::PostgreSQL;
         QString s;
         Parameter p;
-        for (const Teil& t : teile) {
+        for (int i = 0; i < teile.size(); ++i) {
+            const Teil& t = teile.at(i);
             if (!s.isEmpty()) s += QStringLiteral(" union all ");
+            if (jeTeil) s += QStringLiteral("select * from (");
             s += m_rumpf;
             p += m_parameter;
             if (!t.bedingung.isEmpty()) s += QStringLiteral(" and (") + t.bedingung + QLatin1Char(')');
             p += t.werte;
+            if (jeTeil) {
+                s += QStringLiteral(" order by datum%1,db_benutzer%1,abfrageprotokoll.id%1 limit ?) teil%2").arg(r).arg(i);
+                p << ueberspringen + n;
+            }
         }
-        const QString r = vorwaerts ? QString() : QStringLiteral(" desc");
         // A compound statement is ordered by its result's column names.
         s += teile.size() > 1 ? QStringLiteral(" order by datum%1,db_benutzer%1,id%1").arg(r)
                               : QStringLiteral(" order by datum%1,db_benutzer%1,abfrageprotokoll.id%1").arg(r);

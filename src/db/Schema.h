@@ -59,7 +59,8 @@ QStringList suchspaltenPflegeDdl(const Tabelle& t, const Dialekt& d);
 // Creates every table and index in one transaction.
 void legeSchemaAn(const Datenbank& db);
 // PostgreSQL: the indexes of server functions. The customers by their
-// folded login (the query log's join), and the trigram index of the place
+// folded login (the query log's join), the query log in the order of its
+// grid, and the trigram index of the place
 // names (extension pg_trgm) that the search for a part of a name ("%teil%")
 // uses instead of reading ortsnamen whole. Returns whether the trigram index
 // stands; false, and nothing changed for it, where the server does not offer
