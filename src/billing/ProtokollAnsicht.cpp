@@ -168,24 +168,44 @@ public:
         // Rows per user, and how many customers each user matches.
         QHash<QString, qint64> jeBenutzer;
         qint64 ohneBenutzer = 0, alle = 0;
-        m_db.durchlaufe(QStringLiteral("select db_benutzer, count(*) as anzahl from abfrageprotokoll group by db_benutzer"),
-                        {}, [&](const QSqlRecord& r) {
-                            const qint64 n = r.value(1).toLongLong();
-                            alle += n;
-                            if (r.value(0).isNull()) ohneBenutzer += n;
-                            else jeBenutzer.insert(r.value(0).toString(), n);
-                            return true;
-                        });
         QHash<QString, qint64> treffer;  // user -> customers matched
-        m_db.durchlaufe(QStringLiteral("select benutzer.db_benutzer, count(*) as kunden from (select db_benutzer from "
-                                       "abfrageprotokoll group by db_benutzer) benutzer, ") +
-                            kundenTabelle(d) + QStringLiteral(" where ") +
-                            d.ohneFall(QStringLiteral("benutzer.db_benutzer")) + QStringLiteral(" = ") + kundeKlein(d) +
-                            filterBedingung(m_filter, d) + QStringLiteral(" group by benutzer.db_benutzer"),
-                        m_parameter, [&](const QSqlRecord& r) {
-                            treffer.insert(r.value(0).toString(), r.value(1).toLongLong());
-                            return true;
-                        });
+        const auto zaehleBenutzer = [&](const QSqlRecord& r) {
+            const qint64 n = r.value(1).toLongLong();
+            alle += n;
+            if (r.value(0).isNull()) ohneBenutzer += n;
+            else jeBenutzer.insert(r.value(0).toString(), n);
+            return true;
+        };
+        if (d.backend() == Backend::PostgreSQL) {
+            // One pass over the log: each user's customers through the index
+            // of the folded login.
+            m_db.durchlaufe(QStringLiteral("select benutzer.db_benutzer, benutzer.anzahl, (select count(*) from ") +
+                                kundenTabelle(d) + QStringLiteral(" where ") +
+                                d.ohneFall(QStringLiteral("benutzer.db_benutzer")) + QStringLiteral(" = ") +
+                                kundeKlein(d) + filterBedingung(m_filter, d) +
+                                QStringLiteral(") as kunden from (select db_benutzer, count(*) as anzahl from "
+                                               "abfrageprotokoll group by db_benutzer) benutzer"),
+                            m_parameter, [&](const QSqlRecord& r) {
+                                zaehleBenutzer(r);
+                                const qint64 kunden = r.value(2).toLongLong();
+                                if (!r.value(0).isNull() && kunden > 0) treffer.insert(r.value(0).toString(), kunden);
+                                return true;
+                            });
+        } else {
+            m_db.durchlaufe(
+                QStringLiteral("select db_benutzer, count(*) as anzahl from abfrageprotokoll group by db_benutzer"), {},
+                zaehleBenutzer);
+            m_db.durchlaufe(QStringLiteral("select benutzer.db_benutzer, count(*) as kunden from (select db_benutzer "
+                                           "from abfrageprotokoll group by db_benutzer) benutzer, ") +
+                                kundenTabelle(d) + QStringLiteral(" where ") +
+                                d.ohneFall(QStringLiteral("benutzer.db_benutzer")) + QStringLiteral(" = ") +
+                                kundeKlein(d) + filterBedingung(m_filter, d) +
+                                QStringLiteral(" group by benutzer.db_benutzer"),
+                            m_parameter, [&](const QSqlRecord& r) {
+                                treffer.insert(r.value(0).toString(), r.value(1).toLongLong());
+                                return true;
+                            });
+        }
         qint64 getroffen = 0;
         bool mehrfach = false;
         for (auto it = treffer.cbegin(); it != treffer.cend(); ++it) {
