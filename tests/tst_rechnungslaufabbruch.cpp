@@ -205,7 +205,7 @@ private slots:
         uhr.start();
         Lauf l = ganzerLauf(argumente(fx, ordner, false));
         QVERIFY2(l.code == 0, qPrintable(l.aus));
-        int dauer = qMax(200, int(uhr.elapsed()));
+        int dauer = qMax(50, int(uhr.elapsed()));
         pruefe(db, ordner, false);
 
         // Killed runs by how far they got: before their first invoice,
@@ -220,7 +220,7 @@ private slots:
                 uhr.restart();
                 l = ganzerLauf(argumente(fx, ordner, abschliessen));
                 QVERIFY2(l.code == 0, qPrintable(l.aus));
-                dauer = qMax(200, int(uhr.elapsed()));
+                dauer = qMax(50, int(uhr.elapsed()));
                 pruefe(db, ordner, false);
                 continue;
             }
