@@ -373,6 +373,10 @@ bool schreibeEigenesPdf(const QList<Seite>& seiten, const QString& titel, QIODev
     for (int f = 0; f < 2; ++f)
         if (faces[f]->gut()) benutzt[f].assign(faces[f]->glyphen(), false);
     bool verwendet[2] = {false, false};
+    // Every glyph must advance by one column, as a blank does.
+    int blankBreite[2] = {0, 0};
+    for (int f = 0; f < 2; ++f)
+        if (faces[f]->gut()) blankBreite[f] = faces[f]->breite(faces[f]->glyph(QLatin1Char(' ')));
     std::vector<std::vector<std::vector<quint16>>> zeilen(seiten.size());
     std::vector<std::vector<int>> einzug(seiten.size());
     for (qsizetype s = 0; s < seiten.size(); ++s) {
@@ -391,7 +395,7 @@ bool schreibeEigenesPdf(const QList<Seite>& seiten, const QString& titel, QIODev
                     continue;
                 }
                 const quint16 n = f.glyph(c);
-                if (n == 0 || f.breite(n) != f.breite(f.glyph(QLatin1Char(' ')))) return false;
+                if (n == 0 || f.breite(n) != blankBreite[z.fett]) return false;
                 benutzt[z.fett][n] = true;
                 g.push_back(n);
             }
